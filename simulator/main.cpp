@@ -1,0 +1,111 @@
+// The simulated player: loads the component as the player does, runs it, and reports what
+// it saw.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <exception>
+
+#include "host/component_services.h"
+#include "host/string_impl.h"
+#include "preferences/labels.h"
+#include "simulator/config_inspect.h"
+#include "simulator/memory_streams.h"
+#include "simulator/player_session.h"
+
+namespace {
+
+std::wstring ExeFolder() {
+  wchar_t path[MAX_PATH];
+  const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring folder(path, length);
+  return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+struct options {
+  std::wstring component;
+  std::wstring profile;
+};
+
+options ParseOptions() {
+  options result{ExeFolder() + L"\\moxel_control.dll", ExeFolder() + L"\\profile"};
+  int count = 0;
+  wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
+  for (int i = 1; i + 1 < count; i += 2) {
+    const std::wstring name = args[i];
+    if (name == L"--component") result.component = args[i + 1];
+    else if (name == L"--profile") result.profile = args[i + 1];
+  }
+  LocalFree(args);
+  return result;
+}
+
+std::string Utf8(const wchar_t* text) {
+  char buffer[512];
+  const int bytes = WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof buffer, nullptr, nullptr);
+  return bytes > 0 ? std::string(buffer) : std::string();
+}
+
+std::string GuidText(const GUID& g) {
+  char text[40];
+  std::snprintf(text, sizeof text, "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", (unsigned long)g.Data1,
+                g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5],
+                g.Data4[6], g.Data4[7]);
+  return text;
+}
+
+void PrintVersion(player_session& session) {
+  service_base* instance = nullptr;
+  service_registry& api = session.host.api();
+  if (!api.create_instance(instance, api.find_class(componentversion::class_guid), 0)) return;
+  auto* version = static_cast<componentversion*>(instance);
+  string8_impl file, name, number, about;
+  version->get_file_name(file);
+  version->get_component_name(name);
+  version->get_component_version(number);
+  version->get_about_message(about);
+  std::printf("component: %s %s (%s)\n  %s\n", name.get_ptr(), number.get_ptr(), file.get_ptr(), about.get_ptr());
+  instance->service_release();
+}
+
+void PrintBindings(player_session& session) {
+  memory_writer stream;
+  abort_flag abort;
+  session.component.client().config_write(&stream, &abort);
+  const auto bindings = StoredBindings(stream.bytes());
+  std::printf("bindings: %u\n", unsigned(bindings.size()));
+  for (const MouseActionItem& item : bindings) {
+    wchar_t modifiers[ModifierLabelCapacity];
+    ModifierLabel(item.modifiers, modifiers);
+    std::string command = CommandName(session.host.api(), item.action);
+    std::printf("  %-15s %-20s %s\n", Utf8(KeyLabel(item.mouseKey)).c_str(), Utf8(modifiers).c_str(),
+                command.empty() ? "<unknown>" : command.c_str());
+  }
+}
+
+int Run() {
+  const options opts = ParseOptions();
+  player_session session(opts.component, opts.profile);
+  std::printf("client object version %u\n", session.component.client().get_version());
+  for (service_factory_base* factory : session.component.factories())
+    std::printf("service {%s}\n", GuidText(factory->get_class_guid()).c_str());
+  PrintVersion(session);
+
+  const std::string problem = session.LoadConfiguration();
+  if (!problem.empty()) std::printf("configuration not fully read: %s (kept as .unreadable)\n", problem.c_str());
+  PrintBindings(session);
+  session.SaveConfiguration();
+  std::printf("configuration saved\n");
+  return 0;
+}
+
+}  // namespace
+
+int main() {
+  try {
+    return Run();
+  } catch (const std::exception& error) {
+    std::fprintf(stderr, "quorbel simulator: %s\n", error.what());
+    return 1;
+  }
+}
