@@ -92,7 +92,7 @@ class cfg_objList : public cfg_var, public list_t<T> {
 
 // The stored size of one list item.
 template <class T>
-constexpr uint32_t cfg_item_size = 0;
+inline constexpr uint32_t cfg_item_size = 0;
 
 template <class T>
 void cfg_objList<T>::read_from_stream(stream_reader* stream, uint32_t size, abort_callback* abort) {

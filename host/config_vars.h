@@ -5,7 +5,7 @@
 #include "moxel/mouse_action.h"
 
 template <>
-constexpr uint32_t cfg_item_size<MouseActionItem> = 24;
+inline constexpr uint32_t cfg_item_size<MouseActionItem> = 24;
 void cfg_item_write(stream_writer* stream, const MouseActionItem& item, abort_callback* abort);
 void cfg_item_read(stream_reader* stream, MouseActionItem& item, abort_callback* abort);
 

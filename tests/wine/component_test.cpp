@@ -1,0 +1,126 @@
+// The component library as the player loads it: export, service list, configuration
+// through the client object, and failures crossing back into the host.
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <stdexcept>
+
+#include "host/component_services.h"
+#include "host/string_impl.h"
+#include "simulator/component_host.h"
+#include "simulator/memory_streams.h"
+#include "wine_test_support.h"
+
+namespace {
+
+class LoadedComponent : public ::testing::Test {
+ protected:
+  void SetUp() override { component_ = std::make_unique<loaded_component>(host_, ComponentPath()); }
+  void TearDown() override { component_.reset(); }
+
+  client_object& client() { return component_->client(); }
+
+  std::vector<uint8_t> Write() {
+    memory_writer out;
+    client().config_write(&out, &abort_);
+    return out.bytes();
+  }
+
+  simulated_host host_;
+  std::unique_ptr<loaded_component> component_;
+  abort_flag abort_;
+};
+
+TEST_F(LoadedComponent, ExportAnswersTheSameClientEveryTime) {
+  EXPECT_EQ(component_->entry()(&host_.api(), nullptr), &client());
+  EXPECT_EQ(component_->entry()(&host_.api(), reinterpret_cast<void*>(0x1234)), &client());
+  EXPECT_EQ(client().get_version(), 78u);
+  EXPECT_FALSE(client().is_debug());
+}
+
+TEST_F(LoadedComponent, ServiceListRecordsHaveTheFixedLayout) {
+  // table pointer, next record, pointer to the class GUID
+  struct record {
+    const void* table;
+    const record* next;
+    const GUID* cls;
+  };
+  const auto* head = reinterpret_cast<const record*>(client().get_service_list());
+  ASSERT_NE(head, nullptr);
+  const record* last = head;
+  while (last->next) last = last->next;
+  EXPECT_TRUE(*last->cls == componentversion::class_guid);
+  EXPECT_EQ(component_->factories().size(), 1u);
+}
+
+TEST_F(LoadedComponent, VersionServiceIsFoundThroughTheHost) {
+  service_base* instance = nullptr;
+  service_registry& api = host_.api();
+  ASSERT_EQ(api.count_instances(api.find_class(componentversion::class_guid)), 1u);
+  ASSERT_TRUE(api.create_instance(instance, api.find_class(componentversion::class_guid), 0));
+  string8_impl text;
+  static_cast<componentversion*>(instance)->get_file_name(text);
+  EXPECT_EQ(text.str(), "moxel_control.dll");
+  service_base* other = &host_.playback();
+  EXPECT_FALSE(instance->service_query(other, playback_control::class_guid));
+  EXPECT_EQ(other, &host_.playback());
+}
+
+TEST_F(LoadedComponent, ConfigurationRoundTripGivesTheStoredBytes) {
+  const std::vector<uint8_t> defaults = Write();
+  ASSERT_EQ(defaults.size(), 72u);
+  const uint8_t sensitivity[24] = {0x9D, 0xBF, 0xBD, 0x46, 0x8C, 0x9A, 0xCB, 0x48, 0xA5, 0xA1, 0xBC, 0x84,
+                                   0x26, 0x5C, 0xC9, 0xCD, 0x04, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00};
+  EXPECT_EQ(std::vector<uint8_t>(defaults.begin(), defaults.begin() + 24),
+            std::vector<uint8_t>(sensitivity, sensitivity + 24));
+
+  std::vector<uint8_t> changed = defaults;
+  changed[20] = 40;
+  memory_reader in(changed);
+  client().config_read(&in, &abort_);
+  EXPECT_EQ(Write(), changed);
+}
+
+TEST_F(LoadedComponent, DamagedConfigurationReachesTheHostAsTypedException) {
+  std::vector<uint8_t> bytes = Write();
+  bytes.resize(bytes.size() - 2);  // ends inside the list entry's payload
+  memory_reader in(bytes);
+  try {
+    client().config_read(&in, &abort_);
+    FAIL() << "no exception";
+  } catch (const quorbel_io::exception_io_data& error) {
+    EXPECT_STREQ(error.what(), "Unsupported format or corrupted file");
+  }
+}
+
+class failing_writer final : public stream_writer {
+ public:
+  void write(const void*, size_t, abort_callback*) override { throw std::runtime_error("disk full"); }
+};
+
+TEST_F(LoadedComponent, HostFailuresAndAbortsTravelBackThroughTheComponent) {
+  failing_writer broken;
+  try {
+    client().config_write(&broken, &abort_);
+    FAIL() << "no exception";
+  } catch (const std::runtime_error& error) {
+    EXPECT_STREQ(error.what(), "disk full");
+  }
+  abort_.aborting = true;
+  memory_writer out;
+  try {
+    client().config_write(&out, &abort_);
+    FAIL() << "no exception";
+  } catch (const quorbel_io::exception_aborted& error) {
+    EXPECT_STREQ(error.what(), "User abort");
+  }
+}
+
+TEST(FailureHandlers, SignalsAndAbortBecomeTheComponentsStructuredException) {
+  const std::wstring dll = L"\"" + ComponentPath() + L"\"";
+  EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" sigint"), 0x100u + 2);
+  EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" sigterm"), 0x100u + 15);
+  EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" abort"), 0x100u + 22);
+}
+
+}  // namespace
