@@ -1,0 +1,47 @@
+# Shared by the run, test and benchmark commands: set-up, builds, and the virtual display
+# with the Wine prefix that the Windows programs run in.
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build="$root/build"
+
+prepare() {
+  if [ "$(id -u)" -eq 0 ]; then
+    bash "$root/tools/setup.sh"
+  fi
+}
+
+build_win32() {
+  cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
+  cmake --build "$build/win32" "$@"
+}
+
+build_native() {
+  CC=clang CXX=clang++ cmake -S "$root" -B "$build/native" -G Ninja >/dev/null
+  cmake --build "$build/native" "$@"
+}
+
+xvfb_pid=
+stop_display() {
+  WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+}
+
+# Starts a virtual X display of its own and a Wine prefix inside the build tree.
+start_display() {
+  local numberfile
+  numberfile=$(mktemp)
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" 2>/dev/null &
+  xvfb_pid=$!
+  trap stop_display EXIT
+  for _ in $(seq 100); do
+    [ -s "$numberfile" ] && break
+    sleep 0.1
+  done
+  export DISPLAY=":$(head -n1 "$numberfile")"
+  rm -f "$numberfile"
+  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  mkdir -p "$build"
+  if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    wineboot -i >/dev/null 2>&1 || true
+  fi
+  wineserver -w 2>/dev/null || true
+}
