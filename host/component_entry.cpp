@@ -1,7 +1,6 @@
 #include "host/component_entry.h"
 
 #include "host/cfg_var.h"
-#include "host/componentversion.h"
 #include "host/service_lookup.h"
 
 service_factory_base* service_factory_base::list_head = nullptr;
@@ -30,9 +29,6 @@ class client_object_impl final : public client_object {
   }
   bool is_debug() override { return false; }
 };
-
-// The service list runs opposite to construction: preferences page, initquit, componentversion.
-service_factory_single_t<componentversion_myimpl> g_componentversion_factory;
 
 client_object_impl g_client_object;
 

@@ -16,3 +16,15 @@ class componentversion : public service_base {
  protected:
   ~componentversion() = default;
 };
+
+class initquit : public service_base {
+ public:
+  static constexpr GUID class_guid = {0x113773C4, 0xB387, 0x4B48, {0x8B, 0xDF, 0xAB, 0x58, 0xBC, 0x6C, 0xE5, 0x38}};
+  static bool handles_class(const GUID& guid) { return guid == class_guid; }
+
+  virtual void on_init() = 0;  // [3]
+  virtual void on_quit() = 0;  // [4]
+
+ protected:
+  ~initquit() = default;
+};

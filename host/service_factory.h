@@ -55,3 +55,6 @@ class service_factory_single_t : public service_factory_base_t<T> {
  private:
   service_impl_single_t<T> instance_;
 };
+
+template <class T>
+class initquit_factory_t : public service_factory_single_t<T> {};

@@ -12,6 +12,7 @@
 #include "simulator/config_inspect.h"
 #include "simulator/memory_streams.h"
 #include "simulator/player_session.h"
+#include "simulator/scripted_session.h"
 
 namespace {
 
@@ -25,16 +26,18 @@ std::wstring ExeFolder() {
 struct options {
   std::wstring component;
   std::wstring profile;
+  std::wstring script;  // a folder for the pictures: play the scripted session
 };
 
 options ParseOptions() {
-  options result{ExeFolder() + L"\\moxel_control.dll", ExeFolder() + L"\\profile"};
+  options result{ExeFolder() + L"\\moxel_control.dll", ExeFolder() + L"\\profile", L""};
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; i + 1 < count; i += 2) {
     const std::wstring name = args[i];
     if (name == L"--component") result.component = args[i + 1];
     else if (name == L"--profile") result.profile = args[i + 1];
+    else if (name == L"--script") result.script = args[i + 1];
   }
   LocalFree(args);
   return result;
@@ -93,7 +96,15 @@ int Run() {
 
   const std::string problem = session.LoadConfiguration();
   if (!problem.empty()) std::printf("configuration not fully read: %s (kept as .unreadable)\n", problem.c_str());
+  session.RunInitServices();
   PrintBindings(session);
+  if (opts.script.empty()) {
+    std::printf("the moxel is at the top-left corner of the screen; close the player's window to quit\n");
+    RunInteractively(session);
+  } else if (!PlayScriptedSession(session, Utf8(opts.script.c_str()))) {
+    std::printf("no moxel on the screen\n");
+  }
+  session.RunQuitServices();
   session.SaveConfiguration();
   std::printf("configuration saved\n");
   return 0;

@@ -2,6 +2,7 @@
 
 #include <exception>
 
+#include "host/component_services.h"
 #include "simulator/memory_streams.h"
 #include "simulator/profile_store.h"
 
@@ -28,4 +29,22 @@ void player_session::SaveConfiguration() {
   abort_flag abort;
   component.client().config_write(&stream, &abort);
   SaveProfileFile(configuration_path(), stream.bytes());
+}
+
+namespace {
+template <class Call>
+void ForEachInitQuit(service_registry& api, Call call) {
+  const service_class_handle services = api.find_class(initquit::class_guid);
+  service_base* instance = nullptr;
+  for (uint32_t i = 0; api.create_instance(instance, services, i); ++i) call(*static_cast<initquit*>(instance));
+  if (instance) instance->service_release();
+}
+}  // namespace
+
+void player_session::RunInitServices() {
+  ForEachInitQuit(host.api(), [](initquit& service) { service.on_init(); });
+}
+
+void player_session::RunQuitServices() {
+  ForEachInitQuit(host.api(), [](initquit& service) { service.on_quit(); });
 }

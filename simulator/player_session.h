@@ -18,6 +18,10 @@ class player_session {
   // the answer is then the component's message, otherwise empty.
   std::string LoadConfiguration();
 
+  // Calls on_init, or on_quit, of every init/quit service the host has.
+  void RunInitServices();
+  void RunQuitServices();
+
   // Asks the component for its configuration and replaces the stored file in one step.
   void SaveConfiguration();
 

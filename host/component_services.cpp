@@ -1,0 +1,10 @@
+// The factories of the component's services. Each joins the front of the service list as it
+// is constructed, so the list runs opposite to this order.
+#include "host/componentversion.h"
+#include "host/initquit.h"
+#include "host/service_factory.h"
+
+namespace {
+service_factory_single_t<componentversion_myimpl> g_componentversion_factory;
+initquit_factory_t<myinitquit> g_initquit_factory;
+}  // namespace

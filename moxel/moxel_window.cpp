@@ -1,0 +1,174 @@
+#include "moxel/moxel_window.h"
+
+#include <commctrl.h>
+
+#include "host/config_vars.h"
+#include "host/service_lookup.h"
+#include "moxel/bindings.h"
+#include "moxel/moxel_bitmaps.h"
+#include "moxel/wheel_volume.h"
+
+CMoxelWindow g_moxel_window;
+
+namespace {
+constexpr UINT_PTR VolumeBarTimer = 0;
+constexpr UINT VolumeBarMilliseconds = 1000;
+}  // namespace
+
+const window_class_info& CMoxelWindow::GetWndClassInfo() {
+  static const window_class_info info{L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  return info;
+}
+
+CMoxelWindow::CMoxelWindow() { AddWindowObject(); }
+
+CMoxelWindow::~CMoxelWindow() {
+  // A host that unloads the library without its quit call would leave a window whose
+  // procedure is gone.
+  if (IsWindow() && GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId()) DestroyWindow();
+  ReleaseWindowObject();
+}
+
+void CMoxelWindow::Create() {
+  const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  CWindowImpl<CMoxelWindow>::Create(nullptr, rect, L"moxelwindow", WS_POPUP | WS_VISIBLE,
+                                    WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES |
+                                        WS_EX_TOPMOST);
+}
+
+void CMoxelWindow::Destroy() {
+  if (IsWindow()) DestroyWindow();
+}
+
+void CMoxelWindow::ShowVolumeBar() {
+  if (!volumeBar_) {
+    volumeBar_ = std::make_unique<CVolumeBar>();
+    RECT moxel{};
+    GetWindowRect(&moxel);
+    volumeBar_->Create(moxel);
+  }
+  SetTimer(VolumeBarTimer, VolumeBarMilliseconds);
+}
+
+void CMoxelWindow::HideVolumeBar() {
+  if (!volumeBar_) return;
+  if (volumeBar_->IsWindow()) volumeBar_->DestroyWindow();
+  volumeBar_.reset();
+}
+
+LRESULT CMoxelWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+  ApplyFirstRunDefaults();
+  ShowWindow(SW_SHOWNOACTIVATE);
+  LeaveHover();
+  RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
+  RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
+  HideVolumeBar();
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  Paint();
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&) { return MA_NOACTIVATE; }
+
+LRESULT CMoxelWindow::OnSyncPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnInput(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  HandleRawInput(reinterpret_cast<HRAWINPUT>(lParam));
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {
+  if (timer == VolumeBarTimer) HideVolumeBar();
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
+  if (!hovered_) EnterHover();
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
+  LeaveHover();
+  return 0;
+}
+
+LRESULT CMoxelWindow::OnButton(UINT message, WPARAM wParam, LPARAM, BOOL&) {
+  Gesture gesture;
+  if (gestures_.OnButtonMessage(message, LOWORD(wParam), gesture)) {
+    // The key state carries no Alt; the key's physical state at this message stands in,
+    // read asynchronously because the moxel's thread rarely has the keyboard.
+    if (GetAsyncKeyState(VK_MENU) & 0x8000) gesture.modifiers |= ModifierAlt;
+    RunActions(gesture.modifiers, gesture.mouseKey);
+  }
+  return (message == WM_XBUTTONDOWN || message == WM_XBUTTONUP) ? TRUE : 0;
+}
+
+void CMoxelWindow::FitTo(HBITMAP bitmap) {
+  SIZE size;
+  if (BitmapSize(bitmap, size)) MoveWindow(0, 0, size.cx, size.cy, TRUE);
+}
+
+void CMoxelWindow::EnterHover() {
+  hovered_ = true;
+  FitTo(MoxelBitmaps::Get().hover);
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
+  _TrackMouseEvent(&track);
+}
+
+void CMoxelWindow::LeaveHover() {
+  hovered_ = false;
+  FitTo(MoxelBitmaps::Get().normal);
+  HideVolumeBar();
+}
+
+void CMoxelWindow::Paint() {
+  PAINTSTRUCT paint;
+  const HDC target = BeginPaint(m_hWnd, &paint);
+  const HDC memory = CreateCompatibleDC(target);
+  const MoxelBitmaps& bitmaps = MoxelBitmaps::Get();
+  const HGDIOBJ previous = SelectObject(memory, hovered_ ? bitmaps.hover : bitmaps.normal);
+  RECT client;
+  GetClientRect(&client);
+  BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  SelectObject(memory, previous);
+  DeleteDC(memory);
+  EndPaint(m_hWnd, &paint);
+}
+
+void CMoxelWindow::HandleRawInput(HRAWINPUT input) {
+  RAWINPUT raw;
+  UINT size = sizeof raw;
+  // Every mouse event of the system comes here: a failed read is an event that never was.
+  if (GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) == UINT(-1)) return;
+  if (raw.header.dwType != RIM_TYPEMOUSE) return;
+  const USHORT flags = raw.data.mouse.usButtonFlags;
+  gestures_.OnRawButtonFlags(flags, hovered_);
+  if (!(flags & RI_MOUSE_WHEEL) || !hovered_) return;
+
+  const int16_t delta = int16_t(raw.data.mouse.usButtonData);
+  float db;
+  {
+    service_ptr_t<playback_control> playback;
+    service_lookup_t(playback);
+    db = playback->get_volume();
+  }
+  UINT lines = 0;
+  if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 1;
+  const float next = WheelVolume(db, delta, lines, cfg_wheel_sensitivity);
+  {
+    service_ptr_t<playback_control> playback;
+    service_lookup_t(playback);
+    playback->set_volume(next);
+  }
+  ShowVolumeBar();
+}

@@ -1,0 +1,38 @@
+#include "simulator/screen.h"
+
+#include "simulator/png.h"
+
+screen_capture CaptureScreen(const RECT& area) {
+  screen_capture capture;
+  capture.width = area.right - area.left;
+  capture.height = area.bottom - area.top;
+  const HDC screen = GetDC(nullptr);
+  const HDC memory = CreateCompatibleDC(screen);
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), capture.width, -capture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HGDIOBJ previous = SelectObject(memory, bitmap);
+  BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
+  GdiFlush();
+  const auto* bgra = static_cast<const uint8_t*>(bits);
+  for (int i = 0; i < capture.width * capture.height; ++i) {
+    capture.rgb.insert(capture.rgb.end(), {bgra[i * 4 + 2], bgra[i * 4 + 1], bgra[i * 4]});
+  }
+  SelectObject(memory, previous);
+  DeleteObject(bitmap);
+  DeleteDC(memory);
+  ReleaseDC(nullptr, screen);
+  return capture;
+}
+
+bool SaveCapture(const screen_capture& capture, const std::string& path, int scale) {
+  std::vector<uint8_t> scaled;
+  for (int y = 0; y < capture.height * scale; ++y) {
+    for (int x = 0; x < capture.width * scale; ++x) {
+      const uint8_t* p = &capture.rgb[(size_t(y / scale) * capture.width + x / scale) * 3];
+      scaled.insert(scaled.end(), p, p + 3);
+    }
+  }
+  return WritePng(path, capture.width * scale, capture.height * scale, scaled);
+}

@@ -1,0 +1,139 @@
+#include "simulator/scripted_session.h"
+
+#include <cstdio>
+#include <cwchar>
+
+#include "simulator/input.h"
+#include "simulator/screen.h"
+
+namespace {
+
+constexpr int PictureScale = 4;
+const RECT Corner{0, 0, 80, 20};
+
+// Prints what the host did since the last report.
+class host_report {
+ public:
+  explicit host_report(player_session& session) : session_(session), volume_(session.host.playback().get_volume()) {}
+
+  void Step(const char* what) {
+    std::printf("%-28s", what);
+    command_log& executed = session_.host.executed();
+    for (size_t i = reported_; i < executed.size(); ++i) std::printf(" [%s]", executed[i].c_str());
+    if (reported_ == executed.size()) std::printf(" -");
+    reported_ = executed.size();
+    const float volume = session_.host.playback().get_volume();
+    if (volume != volume_) std::printf("  volume %.2f dB -> %.2f dB", volume_, volume);
+    volume_ = volume;
+    std::printf("\n");
+    std::fflush(stdout);
+  }
+
+ private:
+  player_session& session_;
+  size_t reported_ = 0;
+  float volume_;
+};
+
+void Picture(const std::string& folder, const char* name) {
+  const std::string path = folder + "\\" + name;
+  if (SaveCapture(CaptureScreen(Corner), path, PictureScale)) std::printf("%-28s %s\n", "picture", path.c_str());
+}
+
+}  // namespace
+
+bool PlayScriptedSession(player_session& session, const std::string& pictureFolder) {
+  const HWND moxel = FindWindowW(L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", L"moxelwindow");
+  if (!moxel) return false;
+  CreateDirectoryA(pictureFolder.c_str(), nullptr);
+  host_report report(session);
+  using input::Button;
+
+  input::MoveTo(400, 300);
+  input::Pump(300);
+  Picture(pictureFolder, "moxel.png");
+  input::MoveTo(3, 3);
+  input::Pump(200);
+  report.Step("pointer onto the moxel");
+  Picture(pictureFolder, "moxel-hovered.png");
+
+  input::Click(Button::Left);
+  input::Pump(100);
+  report.Step("left click");
+  input::Press(Button::Left);
+  input::Press(Button::Right);
+  input::Release(Button::Right);
+  input::Release(Button::Left);
+  input::Pump(100);
+  report.Step("right flip");
+  input::KeyDown(VK_SHIFT);
+  input::Click(Button::Left);
+  input::KeyUp(VK_SHIFT);
+  input::Pump(100);
+  report.Step("shift + left click");
+  input::Click(Button::X2);
+  input::Pump(100);
+  report.Step("x button 2 click");
+
+  for (int notch = 0; notch < 3; ++notch) {
+    input::Wheel(WHEEL_DELTA);
+    input::Pump(100);
+    report.Step("wheel up");
+  }
+  Picture(pictureFolder, "volume-bar.png");
+  input::Wheel(-WHEEL_DELTA);
+  input::Pump(100);
+  report.Step("wheel down");
+  input::Pump(1300);
+  std::printf("%-28s %s\n", "1.3 s later, volume bar", FindWindowW(nullptr, L"moxelvolumebar") ? "up" : "gone");
+  input::MoveTo(400, 300);
+  input::Pump(600);
+  report.Step("pointer away");
+  return true;
+}
+
+namespace {
+
+player_session* g_interactive = nullptr;
+
+// The title shows the volume and the last command the host executed.
+void ShowPlayerState(HWND window) {
+  const command_log& executed = g_interactive->host.executed();
+  wchar_t title[200];
+  swprintf(title, 200, L"quorbel (simulated) - volume %.2f dB - last command: %hs",
+           double(g_interactive->host.playback().get_volume()), executed.empty() ? "none" : executed.back().c_str());
+  SetWindowTextW(window, title);
+}
+
+LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    ShowPlayerState(window);
+    return 0;
+  }
+  if (message == WM_DESTROY) {
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+void RunInteractively(player_session& session) {
+  g_interactive = &session;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = PlayerWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+  wc.lpszClassName = L"quorbel simulator";
+  RegisterClassW(&wc);
+  const HWND window = CreateWindowExW(0, wc.lpszClassName, L"quorbel (simulated)", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      200, 200, 640, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  SetTimer(window, 1, 200, nullptr);
+  MSG message;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}

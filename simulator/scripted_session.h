@@ -1,0 +1,14 @@
+// The simulator's demonstration: a short session played on the moxel through real input,
+// with each executed command and volume change printed and pictures of the screen corner.
+#pragma once
+
+#include <string>
+
+#include "simulator/player_session.h"
+
+// Plays the session; pictures go to `pictureFolder` (moxel.png, moxel-hovered.png,
+// volume-bar.png). Answers false when the moxel cannot be found.
+bool PlayScriptedSession(player_session& session, const std::string& pictureFolder);
+
+// Shows the player's own window and dispatches messages until the user closes it.
+void RunInteractively(player_session& session);

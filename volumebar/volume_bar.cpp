@@ -1,0 +1,58 @@
+#include "volumebar/volume_bar.h"
+
+#include "host/service_lookup.h"
+#include "moxel/moxel_bitmaps.h"
+#include "volumebar/volume_level.h"
+
+const window_class_info& CVolumeBar::GetWndClassInfo() {
+  static const window_class_info info{L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  return info;
+}
+
+CVolumeBar::CVolumeBar() { AddWindowObject(); }
+
+CVolumeBar::~CVolumeBar() { ReleaseWindowObject(); }
+
+void CVolumeBar::Create(const RECT& beside) {
+  // The moxel sits at x = 0, so left + right is its right edge.
+  const RECT rect{beside.left + beside.right, beside.top, beside.left + beside.right, beside.top};
+  CWindowImpl<CVolumeBar>::Create(nullptr, rect, L"moxelvolumebar", WS_POPUP | WS_VISIBLE,
+                                  WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES |
+                                      WS_EX_TOPMOST);
+}
+
+void CVolumeBar::on_volume_change(float) { FollowVolume(); }
+
+void CVolumeBar::FollowVolume() {
+  service_ptr_t<playback_control> playback;
+  service_lookup_t(playback);
+  level_ = VolumeLevel(playback->get_volume());
+  if (IsWindow()) InvalidateRect(nullptr, FALSE);
+}
+
+LRESULT CVolumeBar::OnCreate(UINT, WPARAM, LPARAM lParam, BOOL&) {
+  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+  ShowWindow(SW_SHOWNOACTIVATE);
+  SIZE strip;
+  if (BitmapSize(MoxelBitmaps::Get().strip, strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
+  FollowVolume();
+  return 0;
+}
+
+LRESULT CVolumeBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+  PAINTSTRUCT paint;
+  const HDC target = BeginPaint(m_hWnd, &paint);
+  const HBITMAP strip = MoxelBitmaps::Get().strip;
+  SIZE size;
+  if (BitmapSize(strip, size)) {
+    const HDC memory = CreateCompatibleDC(target);
+    const HGDIOBJ previous = SelectObject(memory, strip);
+    RECT client;
+    GetClientRect(&client);
+    BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, size.cy / VolumeFrames * level_, SRCCOPY);
+    SelectObject(memory, previous);
+    DeleteDC(memory);
+  }
+  EndPaint(m_hWnd, &paint);
+  return 0;
+}

@@ -1,0 +1,36 @@
+// The level indicator beside the moxel while the wheel changes the volume. It follows every
+// volume change the host reports while it exists.
+#pragma once
+
+#include "host/play_callback_impl.h"
+#include "window/window.h"
+
+class CVolumeBar : public CWindowImpl<CVolumeBar>, public play_callback_impl_base {
+ public:
+  static const window_class_info& GetWndClassInfo();
+
+  // Registers as a playback listener; throws when the host cannot take listeners.
+  CVolumeBar();
+  ~CVolumeBar() override;
+
+  // Creates the bar window right of the window rectangle `beside` (whose left edge is 0).
+  void Create(const RECT& beside);
+
+  int level() const { return level_; }
+
+  void on_volume_change(float db) override;
+
+  BEGIN_MSG_MAP(CVolumeBar)
+    MESSAGE_HANDLER(WM_CREATE, OnCreate)
+    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+
+  // Reads the host's volume and shows its frame.
+  void FollowVolume();
+
+  int level_ = 0;
+};

@@ -1,0 +1,8 @@
+// Which of the volume bar's 20 frames shows a volume.
+#pragma once
+
+constexpr int VolumeFrames = 20;
+
+// Frame k for amplitudes from k/19 up to (k+1)/19: 0 for silence and below about -25.6 dB,
+// 19 at 0 dB and, clamped, above it.
+int VolumeLevel(float db);
