@@ -23,7 +23,11 @@ class simulated_playback final : public counted_service_t<playback_control> {
   static constexpr float MinimumDb = -100.0f;
   static constexpr float MaximumDb = 0.0f;
 
-  explicit simulated_playback(play_callback_registry& listeners, float db) : listeners_(listeners), volume_(db) {}
+  // Holds a reference to `listeners` for as long as it exists.
+  simulated_playback(play_callback_registry& listeners, float db) : listeners_(listeners), volume_(db) {
+    listeners_.service_add_ref();
+  }
+  ~simulated_playback() override { listeners_.service_release(); }
 
   // Brings any value, infinities included, to the nearest end of the host's range.
   void set_volume(float db) override;

@@ -1,0 +1,58 @@
+// Nothing of the component outlives its use: windows, listeners, GDI objects, classes.
+#include "tests/wine/moxel_fixture.h"
+
+namespace {
+
+BOOL CALLBACK CountOurWindows(HWND window, LPARAM count) {
+  wchar_t name[64];
+  GetClassNameW(window, name, 64);
+  if (wcscmp(name, MoxelClass) == 0 || wcscmp(name, BarClass) == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+int OurWindows() {
+  int count = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountOurWindows, reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+bool ClassRegistered(HINSTANCE instance, const wchar_t* name) {
+  WNDCLASSEXW info{};
+  info.cbSize = sizeof info;
+  return GetClassInfoExW(instance, name, &info) != 0;
+}
+
+TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
+  Start();
+  PointAtMoxel();
+  for (int cycle = 0; cycle < 200; ++cycle) {
+    input::Wheel(cycle % 2 ? -WHEEL_DELTA : WHEEL_DELTA);
+    for (int wait = 0; wait < 50 && !Bar(); ++wait) input::Pump(10);
+    ASSERT_NE(Bar(), nullptr) << "cycle " << cycle;
+    input::Pump(10);  // let it paint
+    SendMessageW(moxel_, WM_TIMER, 0, 0);
+    ASSERT_EQ(Bar(), nullptr) << "cycle " << cycle;
+  }
+  EXPECT_EQ(session_->host.play_callbacks().listener_count(), 0u);
+  EXPECT_EQ(gdi_counter::Outstanding(), 3u);  // the shared bitmaps, nothing per cycle
+  EXPECT_GT(gdi_counter::Created(), 200u);
+  EXPECT_EQ(OurWindows(), 1);
+
+  session_->RunQuitServices();
+  EXPECT_EQ(OurWindows(), 0);
+  EXPECT_TRUE(ClassRegistered(instance_, MoxelClass));
+  Stop();  // unloads the library
+  EXPECT_EQ(gdi_counter::Outstanding(), 0u);
+  EXPECT_FALSE(ClassRegistered(instance_, MoxelClass));
+  EXPECT_FALSE(ClassRegistered(instance_, BarClass));
+}
+
+TEST_F(MoxelTest, UnloadWithoutQuitTakesTheMoxelAlong) {
+  Start();
+  session_.reset();  // a host that never called quit
+  input::Pump(50);
+  EXPECT_EQ(OurWindows(), 0);
+  EXPECT_EQ(gdi_counter::Outstanding(), 0u);
+}
+
+}  // namespace

@@ -1,0 +1,84 @@
+// A simulated player with the component loaded and its moxel up, driven by real input.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "simulator/input.h"
+#include "simulator/player_session.h"
+#include "simulator/profile_store.h"
+#include "tests/stream_bytes.h"
+#include "tests/wine/gdi_counter.h"
+#include "tests/wine/wine_test_support.h"
+
+constexpr GUID PlayOrPause = {0x90500F09, 0xF16F, 0x415E, {0xA0, 0x47, 0xAC, 0x50, 0x45, 0xC9, 0x5F, 0xFE}};
+constexpr GUID Previous = {0x059C4566, 0x4708, 0x4EBF, {0x81, 0x39, 0x6A, 0x8E, 0xA5, 0xA9, 0xDF, 0xC8}};
+constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
+
+inline const wchar_t MoxelClass[] = L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}";
+inline const wchar_t BarClass[] = L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}";
+
+// A stored configuration whose one-time defaults are done, holding `bindings`.
+inline std::vector<uint8_t> ConfigurationWith(const std::vector<MouseActionItem>& bindings) {
+  return Entry(FlagId, Le32(1)) + Entry(ListId, ListPayload(bindings));
+}
+
+inline RECT WindowRect(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  return rect;
+}
+
+class MoxelTest : public ::testing::Test {
+ protected:
+  void SetUp() override { profile_ = FreshFolder(L"moxel_test_profile"); }
+  void TearDown() override { Stop(); }
+
+  // Starts the player with `configuration` stored (none: a first run) and waits for the moxel.
+  // The player's main window has the foreground, as it would: Wine sends raw input only
+  // while some window has the foreground or the pointer is over a window.
+  void Start(const std::vector<uint8_t>& configuration = {}) {
+    static const HWND player = CreateWindowExW(0, L"STATIC", L"quorbel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600,
+                                               300, 200, nullptr, nullptr, nullptr, nullptr);
+    SetForegroundWindow(player);
+    if (!configuration.empty()) SaveProfileFile(profile_ + L"\\" + player_session::ConfigurationName, configuration);
+    session_ = std::make_unique<player_session>(ComponentPath(), profile_);
+    instance_ = session_->component.module();
+    gdi_counter::Attach(instance_);
+    ASSERT_EQ(session_->LoadConfiguration(), "");
+    input::MoveTo(600, 500);
+    session_->RunInitServices();
+    input::Pump(100);
+    moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+    ASSERT_NE(moxel_, nullptr);
+  }
+
+  // Quits and unloads the component.
+  void Stop() {
+    if (!session_) return;
+    session_->RunQuitServices();
+    session_->SaveConfiguration();
+    session_.reset();
+    input::Pump(50);
+  }
+
+  void PointAtMoxel() {
+    input::MoveTo(3, 3);
+    input::Pump(150);
+  }
+  void PointAway() {
+    input::MoveTo(600, 500);
+    input::Pump(600);  // the leave notification comes after the hover time
+  }
+
+  HWND Bar() const { return FindWindowW(BarClass, L"moxelvolumebar"); }
+  command_log& Executed() { return session_->host.executed(); }
+  simulated_playback& Playback() { return session_->host.playback(); }
+
+  std::wstring profile_;
+  std::unique_ptr<player_session> session_;
+  HMODULE instance_ = nullptr;
+  HWND moxel_ = nullptr;
+};

@@ -1,0 +1,161 @@
+// The moxel window under real input: geometry, hover, activation, gestures and bindings.
+#include "tests/wine/moxel_fixture.h"
+
+#include "simulator/config_inspect.h"
+
+namespace {
+
+using input::Button;
+
+TEST_F(MoxelTest, StartsAsSmallTopmostToolWindowAtTheCorner) {
+  Start();
+  const RECT rect = WindowRect(moxel_);
+  EXPECT_EQ(rect.left, 0);
+  EXPECT_EQ(rect.top, 0);
+  EXPECT_EQ(rect.right, 7);
+  EXPECT_EQ(rect.bottom, 7);
+  const LONG_PTR exStyle = GetWindowLongPtrW(moxel_, GWL_EXSTYLE);
+  EXPECT_EQ(exStyle & (WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW),
+            WS_EX_TOPMOST | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetWindowLongPtrW(moxel_, GWL_STYLE) & (WS_POPUP | WS_VISIBLE), WS_POPUP | WS_VISIBLE);
+  EXPECT_EQ(GetClassLongPtrW(moxel_, GCL_STYLE), CS_HREDRAW | CS_VREDRAW);
+}
+
+TEST_F(MoxelTest, HoverGrowsTheMoxelAndLeavingShrinksIt) {
+  Start();
+  PointAtMoxel();
+  EXPECT_EQ(WindowRect(moxel_).right, 14);
+  EXPECT_EQ(WindowRect(moxel_).bottom, 14);
+  input::MoveTo(10, 10);  // outside the small moxel, inside the grown one
+  input::Pump(600);
+  EXPECT_EQ(WindowRect(moxel_).right, 14);
+  PointAway();
+  EXPECT_EQ(WindowRect(moxel_).right, 7);
+  EXPECT_EQ(WindowRect(moxel_).bottom, 7);
+}
+
+TEST_F(MoxelTest, ClickingLeavesTheForegroundWindowActive) {
+  Start();
+  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100,
+                                     nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(other);
+  input::Pump(100);
+  ASSERT_EQ(GetForegroundWindow(), other);
+  const HWND focus = GetFocus();
+  PointAtMoxel();
+  input::Click(Button::Left);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+  EXPECT_EQ(GetForegroundWindow(), other);
+  EXPECT_EQ(GetFocus(), focus);
+  DestroyWindow(other);
+}
+
+TEST_F(MoxelTest, SyncPaintPutsTheMoxelBackOnTop) {
+  Start();
+  const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 0,
+                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  input::Pump(50);
+  ASSERT_EQ(GetTopWindow(nullptr), cover);
+  EXPECT_EQ(SendMessageW(moxel_, WM_SYNCPAINT, 0, 0), 0);
+  EXPECT_EQ(GetTopWindow(nullptr), moxel_);
+  EXPECT_EQ(WindowRect(moxel_).right, 7);
+  DestroyWindow(cover);
+}
+
+TEST_F(MoxelTest, ClicksAndFlipsRunTheirDefaultBindings) {
+  Start();
+  PointAtMoxel();
+  input::Click(Button::Left);
+  input::Click(Button::Right);
+  input::Click(Button::Middle);
+  input::Click(Button::X1);
+  input::Click(Button::X2);
+  input::KeyDown(VK_SHIFT);
+  input::Click(Button::Left);
+  input::Click(Button::Right);
+  input::KeyUp(VK_SHIFT);
+  input::Pump(150);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause", "Stop", "Random", "Previous", "Next", "Previous", "Next"}));
+
+  Executed().clear();
+  input::Press(Button::Left);
+  input::Press(Button::Right);  // right flip
+  input::Release(Button::Left);
+  input::Press(Button::Left);  // rocking: left flip
+  input::Release(Button::Left);
+  input::Release(Button::Right);
+  input::Pump(150);
+  EXPECT_EQ(Executed(), (command_log{"Next", "Previous"}));
+}
+
+TEST_F(MoxelTest, ModifiersMatchExactlyAndAltIsSensed) {
+  Start(ConfigurationWith({{LeftClick, ModifierAlt, Next},
+                           {LeftClick, ModifierCtrl | ModifierShift, Previous},
+                           {RightClick, 0, PlayOrPause}}));
+  PointAtMoxel();
+  // Alt is read when the click's message is handled, so it stays down until then.
+  input::KeyDown(VK_MENU);
+  input::Click(Button::Left);
+  input::Pump(100);
+  input::KeyUp(VK_MENU);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Next"}));
+  input::KeyDown(VK_CONTROL);
+  input::Click(Button::Left);  // Ctrl alone: no binding
+  input::KeyDown(VK_SHIFT);
+  input::Click(Button::Left);
+  input::Click(Button::Right);  // modifiers held: the plain right click does not match
+  input::KeyUp(VK_SHIFT);
+  input::KeyUp(VK_CONTROL);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Next", "Previous"}));
+}
+
+TEST_F(MoxelTest, ReleasesOutsideTheMoxelEndTheGestureOnlyForLeftAndRight) {
+  Start();
+  PointAtMoxel();
+  input::Press(Button::Right);
+  PointAway();
+  input::Release(Button::Right);  // seen only as raw input
+  PointAtMoxel();
+  input::Click(Button::Left);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause"}));  // a click, not a flip
+
+  input::Press(Button::Middle);
+  PointAway();
+  input::Release(Button::Middle);
+  PointAtMoxel();
+  input::Click(Button::Left);  // the middle button still spoils this gesture
+  input::Click(Button::Left);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause", "Play or pause"}));
+}
+
+TEST_F(MoxelTest, DefaultsAreInstalledOnFirstCreationOnly) {
+  // A configuration that never held the flag: its bindings give way to the nine defaults.
+  Start(Entry(ListId, ListPayload({{LeftClick, 0, Next}, {RightClick, 0, Next}, {MiddleClick, 0, Next}})) +
+        Entry(SensitivityId, Le32(300)));
+  Stop();
+  std::vector<uint8_t> stored = ReadProfileFile(profile_ + L"\\" + player_session::ConfigurationName);
+  EXPECT_EQ(StoredBindings(stored).size(), 9u);
+  EXPECT_EQ(StoredValue(stored, GUID{0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}}, 0),
+            128u);
+
+  // Once the flag is stored, an emptied list stays empty.
+  Start(ConfigurationWith({}));
+  Stop();
+  stored = ReadProfileFile(profile_ + L"\\" + player_session::ConfigurationName);
+  EXPECT_TRUE(StoredBindings(stored).empty());
+}
+
+TEST_F(MoxelTest, QuitDestroysTheMoxelAndASecondQuitDoesNothing) {
+  Start();
+  session_->RunQuitServices();
+  EXPECT_FALSE(IsWindow(moxel_));
+  session_->RunQuitServices();
+  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), nullptr);
+}
+
+}  // namespace
