@@ -45,12 +45,12 @@ TEST_F(LoadedComponent, ServiceListRecordsHaveTheFixedLayout) {
     const record* next;
     const GUID* cls;
   };
-  const auto* head = reinterpret_cast<const record*>(client().get_service_list());
-  ASSERT_NE(head, nullptr);
-  const record* last = head;
-  while (last->next) last = last->next;
-  EXPECT_TRUE(*last->cls == componentversion::class_guid);
-  EXPECT_EQ(component_->factories().size(), 1u);
+  std::vector<GUID> classes;
+  for (auto* r = reinterpret_cast<const record*>(client().get_service_list()); r; r = r->next) classes.push_back(*r->cls);
+  ASSERT_EQ(classes.size(), 2u);
+  EXPECT_TRUE(classes[0] == initquit::class_guid);
+  EXPECT_TRUE(classes[1] == componentversion::class_guid);
+  EXPECT_EQ(component_->factories().size(), classes.size());
 }
 
 TEST_F(LoadedComponent, VersionServiceIsFoundThroughTheHost) {
