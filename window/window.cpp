@@ -1,5 +1,6 @@
 #include "window/window.h"
 
+#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,12 +25,42 @@ class registered_classes {
 
 registered_classes g_registered_classes;
 
-const wchar_t ObjectProperty[] = L"moxel.window.object";
+// Executable memory for the window stubs, released when the library unloads.
+class thunk_heap {
+ public:
+  ~thunk_heap() {
+    if (heap_) HeapDestroy(heap_);
+  }
+  void* Allocate(size_t size) {
+    if (!heap_) heap_ = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+    return heap_ ? HeapAlloc(heap_, 0, size) : nullptr;
+  }
+  void Free(void* block) { HeapFree(heap_, 0, block); }
+
+ private:
+  HANDLE heap_ = nullptr;
+};
+
+thunk_heap g_thunk_heap;
 
 // The object whose window is being created; its first message attaches it.
 thread_local window_impl_base* t_creating = nullptr;
 
 }  // namespace
+
+// mov dword ptr [esp + 4], object ; jmp ThunkedWindowProc
+#pragma pack(push, 1)
+struct window_impl_base::thunk {
+  uint8_t store[4];
+  window_impl_base* object;
+  uint8_t jump;
+  int32_t target;
+};
+#pragma pack(pop)
+
+window_impl_base::~window_impl_base() {
+  if (thunk_) g_thunk_heap.Free(thunk_);
+}
 
 bool EnsureWindowClass(const window_class_info& info, WNDPROC procedure) {
   WNDCLASSEXW existing{};
@@ -51,7 +82,7 @@ void window_impl_base::OnFinalMessage(HWND) {}
 
 HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND parent, const RECT& rect,
                                            const wchar_t* text, DWORD style, DWORD exStyle) {
-  if (!EnsureWindowClass(info, WindowProc)) return nullptr;
+  if (!EnsureWindowClass(info, StartWindowProc)) return nullptr;
   t_creating = this;
   const HWND window = CreateWindowExW(exStyle, info.name, text, style, rect.left, rect.top, rect.right - rect.left,
                                       rect.bottom - rect.top, parent, nullptr, ModuleInstance(), nullptr);
@@ -61,15 +92,25 @@ HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND p
 
 BOOL window_impl_base::SubclassWindow(HWND window) {
   if (m_hWnd || !::IsWindow(window)) return FALSE;
-  Attach(window);
-  previous_ = reinterpret_cast<WNDPROC>(
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&window_impl_base::WindowProc)));
+  const WNDPROC previous = Attach(window);
+  if (!previous) return FALSE;
+  previous_ = previous;
   return TRUE;
 }
 
-void window_impl_base::Attach(HWND window) {
+WNDPROC window_impl_base::Attach(HWND window) {
+  if (!thunk_) {
+    thunk_ = static_cast<thunk*>(g_thunk_heap.Allocate(sizeof(thunk)));
+    if (!thunk_) return nullptr;
+    *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},
+                    this,
+                    0xE9,
+                    int32_t(reinterpret_cast<intptr_t>(&ThunkedWindowProc) -
+                            reinterpret_cast<intptr_t>(&thunk_->target + 1))};
+    FlushInstructionCache(GetCurrentProcess(), thunk_, sizeof(thunk));
+  }
   m_hWnd = window;
-  SetPropW(window, ObjectProperty, this);
+  return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk_)));
 }
 
 LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -86,9 +127,7 @@ LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPA
   }
   if (!handled) result = CallWindowProcW(previous_, window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
-    RemovePropW(window, ObjectProperty);
-    if (previous_ != DefWindowProcW)
-      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
+    if (previous_ != DefWindowProcW) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     previous_ = DefWindowProcW;
     m_hWnd = nullptr;
     OnFinalMessage(window);
@@ -96,12 +135,13 @@ LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPA
   return result;
 }
 
-LRESULT CALLBACK window_impl_base::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = static_cast<window_impl_base*>(GetPropW(window, ObjectProperty));
-  if (!self && t_creating) {
-    self = std::exchange(t_creating, nullptr);
-    self->Attach(window);
-  }
-  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  window_impl_base* self = std::exchange(t_creating, nullptr);
+  if (!self || !self->Attach(window)) return DefWindowProcW(window, message, wParam, lParam);
   return self->Dispatch(window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK window_impl_base::ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* object = reinterpret_cast<window_impl_base*>(self);
+  return object->Dispatch(object->m_hWnd, message, wParam, lParam);
 }

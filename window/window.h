@@ -51,7 +51,7 @@ class window_impl_base : public CWindow {
   window_impl_base() = default;
   window_impl_base(const window_impl_base&) = delete;
   window_impl_base& operator=(const window_impl_base&) = delete;
-  virtual ~window_impl_base() = default;
+  virtual ~window_impl_base();
 
   // Answers whether the message was handled; `result` is then the message's result.
   virtual BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
@@ -66,13 +66,21 @@ class window_impl_base : public CWindow {
   // does not handle go on to the window's own procedure.
   BOOL SubclassWindow(HWND window);
 
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The class procedure of this library's windows: it attaches the window being created.
+  static LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  void Attach(HWND window);
+  // Every message of an attached window enters through a small per-object stub that puts the
+  // object in place of the window handle, so finding the object costs nothing: the moxel
+  // sees every mouse event of the system.
+  struct thunk;
+  static LRESULT CALLBACK ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
+  // Routes the window's messages through this object's stub; answers the previous procedure.
+  WNDPROC Attach(HWND window);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
   WNDPROC previous_ = DefWindowProcW;
+  thunk* thunk_ = nullptr;
 };
 
 template <class T>
