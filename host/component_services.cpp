@@ -2,9 +2,11 @@
 // is constructed, so the list runs opposite to this order.
 #include "host/componentversion.h"
 #include "host/initquit.h"
+#include "host/preferences_service.h"
 #include "host/service_factory.h"
 
 namespace {
 service_factory_single_t<componentversion_myimpl> g_componentversion_factory;
 initquit_factory_t<myinitquit> g_initquit_factory;
+preferences_page_factory_t<preferences_page_myimpl> g_preferences_page_factory;
 }  // namespace

@@ -3,6 +3,7 @@
 // table pointer, next record, pointer to the service class GUID, in that order.
 #pragma once
 
+#include "host/component_services.h"
 #include "host/service.h"
 
 class service_factory_base {
@@ -45,8 +46,9 @@ class service_impl_single_t final : public T {
   }
 };
 
-template <class T>
-class service_factory_single_t : public service_factory_base_t<T> {
+// A factory holding its single service object; `Class` names the service class it is listed under.
+template <class T, class Class = T>
+class service_factory_single_t : public service_factory_base_t<Class> {
  public:
   void instance_create(service_base*& out) override { service_store(out, &instance_); }
 
@@ -57,4 +59,7 @@ class service_factory_single_t : public service_factory_base_t<T> {
 };
 
 template <class T>
-class initquit_factory_t : public service_factory_single_t<T> {};
+class initquit_factory_t : public service_factory_single_t<T, initquit> {};
+
+template <class T>
+class preferences_page_factory_t : public service_factory_single_t<T, preferences_page> {};

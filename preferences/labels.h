@@ -1,7 +1,10 @@
-// The texts of a binding row: key name and modifier words.
+// The texts of a binding row: key name, modifier words and command name.
 #pragma once
 
 #include <cstdint>
+#include <string>
+
+#include "host/guid.h"
 
 // The key name for a MouseKey code; a code outside the table reads "<unknown key>".
 const wchar_t* KeyLabel(uint32_t mouseKey);
@@ -10,3 +13,7 @@ constexpr unsigned ModifierLabelCapacity = 256;
 
 // "Ctrl", "Alt" and "Shift" for the set bits, in that order, joined by " + ".
 void ModifierLabel(uint32_t modifiers, wchar_t (&label)[ModifierLabelCapacity]);
+
+// The command's display text as the host names it; "<not set>" for the all-zero GUID and
+// "<unknown>" for any other command the host does not name. Asks the host each time.
+std::wstring ActionLabel(const GUID& action);

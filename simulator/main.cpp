@@ -103,6 +103,9 @@ int Run() {
     RunInteractively(session);
   } else if (!PlayScriptedSession(session, Utf8(opts.script.c_str()))) {
     std::printf("no moxel on the screen\n");
+  } else {
+    EditPreferences(session, Utf8(opts.script.c_str()));
+    PrintBindings(session);
   }
   session.RunQuitServices();
   session.SaveConfiguration();

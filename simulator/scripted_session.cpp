@@ -3,7 +3,10 @@
 #include <cstdio>
 #include <cwchar>
 
+#include <commctrl.h>
+
 #include "simulator/input.h"
+#include "simulator/preferences_window.h"
 #include "simulator/screen.h"
 
 namespace {
@@ -90,6 +93,52 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
   input::Pump(600);
   report.Step("pointer away");
   return true;
+}
+
+namespace {
+
+const GUID MoxelPage = {0x54E8BF02, 0xA260, 0x4A38, {0x9D, 0xA0, 0xD7, 0xA3, 0xC1, 0x69, 0x54, 0x13}};
+
+// Clicks the middle of `rect`, given in `window`'s client coordinates.
+void ClickAt(HWND window, RECT rect) {
+  POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+  ClientToScreen(window, &point);
+  input::MoveTo(point.x, point.y);
+  input::Pump(50);
+  input::Click(input::Button::Left);
+  input::Pump(150);
+}
+
+void ClickControl(HWND control) {
+  RECT rect;
+  GetClientRect(control, &rect);
+  ClickAt(control, rect);
+}
+
+}  // namespace
+
+bool EditPreferences(player_session& session, const std::string& pictureFolder) {
+  preferences_window preferences(session.host);
+  SetForegroundWindow(preferences.window());
+  if (!preferences.ShowPage(MoxelPage)) return false;
+  input::Pump(300);
+  const HWND page = preferences.page_window();
+  const HWND list = GetDlgItem(page, 1002);
+  RECT row{LVIR_BOUNDS, 0, 0, 0};
+  SendMessageW(list, LVM_GETITEMRECT, 0, LPARAM(&row));
+  ClickAt(list, row);
+  std::printf("%-28s %s\n", "preferences: first row", IsWindowEnabled(GetDlgItem(page, 1011)) ? "selected" : "not selected");
+  ClickControl(GetDlgItem(page, 1011));
+  std::printf("%-28s state %u, Apply %s\n", "preferences: Ctrl checked", preferences.page()->get_state(),
+              IsWindowEnabled(preferences.button(preferences_window::ApplyButton)) ? "enabled" : "disabled");
+  ClickControl(preferences.button(preferences_window::ApplyButton));
+  std::printf("%-28s state %u\n", "preferences: applied", preferences.page()->get_state());
+  RECT frame;
+  GetWindowRect(preferences.window(), &frame);
+  const std::string path = pictureFolder + "\\page.png";
+  if (SaveCapture(CaptureScreen(frame), path, 1)) std::printf("%-28s %s\n", "picture", path.c_str());
+  ClickControl(preferences.button(preferences_window::OkButton));
+  return preferences.closed();
 }
 
 namespace {

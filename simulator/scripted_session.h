@@ -10,5 +10,9 @@
 // volume-bar.png). Answers false when the moxel cannot be found.
 bool PlayScriptedSession(player_session& session, const std::string& pictureFolder);
 
+// Opens the player's preferences on the component's page, edits the first binding through
+// the page's controls (Ctrl added), applies, and saves a picture of the page (page.png).
+bool EditPreferences(player_session& session, const std::string& pictureFolder);
+
 // Shows the player's own window and dispatches messages until the user closes it.
 void RunInteractively(player_session& session);

@@ -48,7 +48,7 @@ thread_local window_impl_base* t_creating = nullptr;
 
 }  // namespace
 
-// mov dword ptr [esp + 4], object ; jmp ThunkedWindowProc
+// mov dword ptr [esp + 4], object ; jmp target
 #pragma pack(push, 1)
 struct window_impl_base::thunk {
   uint8_t store[4];
@@ -92,53 +92,104 @@ HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND p
 
 BOOL window_impl_base::SubclassWindow(HWND window) {
   if (m_hWnd || !::IsWindow(window)) return FALSE;
-  const WNDPROC previous = Attach(window);
+  const LONG_PTR previous = Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
   if (!previous) return FALSE;
-  previous_ = previous;
+  previous_ = reinterpret_cast<WNDPROC>(previous);
   return TRUE;
 }
 
-WNDPROC window_impl_base::Attach(HWND window) {
+HWND window_impl_base::CreateDialogFromTemplate(UINT id, HWND parent) {
+  t_creating = this;
+  const HWND dialog = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(id), parent, StartDialogProc, 0);
+  t_creating = nullptr;
+  return dialog;
+}
+
+LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
   if (!thunk_) {
     thunk_ = static_cast<thunk*>(g_thunk_heap.Allocate(sizeof(thunk)));
-    if (!thunk_) return nullptr;
-    *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},
-                    this,
-                    0xE9,
-                    int32_t(reinterpret_cast<intptr_t>(&ThunkedWindowProc) -
-                            reinterpret_cast<intptr_t>(&thunk_->target + 1))};
-    FlushInstructionCache(GetCurrentProcess(), thunk_, sizeof(thunk));
+    if (!thunk_) return 0;
   }
+  *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},
+                  this,
+                  0xE9,
+                  int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&thunk_->target + 1))};
+  FlushInstructionCache(GetCurrentProcess(), thunk_, sizeof(thunk));
   m_hWnd = window;
-  return reinterpret_cast<WNDPROC>(SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(thunk_)));
+  return SetWindowLongPtrW(window, index, reinterpret_cast<LONG_PTR>(thunk_));
+}
+
+BOOL window_impl_base::ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                            LRESULT& result) {
+  // A handler that fails (a host service missing or throwing) ends its message as if the
+  // feature it serves were missing.
+  try {
+    return ProcessWindowMessage(window, message, wParam, lParam, result);
+  } catch (...) {
+    result = 0;
+    return TRUE;
+  }
+}
+
+void window_impl_base::AfterLastMessage(HWND window) {
+  m_hWnd = nullptr;
+  OnFinalMessage(window);
 }
 
 LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  BOOL handled;
-  // An exception must not unwind into the system's message dispatch, which would end the
-  // host. A handler that fails (a host service missing or throwing) ends its message as if
-  // the feature it serves were missing.
-  try {
-    handled = ProcessWindowMessage(window, message, wParam, lParam, result);
-  } catch (...) {
-    handled = TRUE;
-    result = 0;
-  }
-  if (!handled) result = CallWindowProcW(previous_, window, message, wParam, lParam);
+  if (!ProcessMessageSafely(window, message, wParam, lParam, result))
+    result = CallWindowProcW(previous_, window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     if (previous_ != DefWindowProcW) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     previous_ = DefWindowProcW;
-    m_hWnd = nullptr;
-    OnFinalMessage(window);
+    AfterLastMessage(window);
   }
   return result;
 }
 
+INT_PTR window_impl_base::DialogDispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  LRESULT result = 0;
+  const BOOL handled = ProcessMessageSafely(dialog, message, wParam, lParam, result);
+  if (message == WM_NCDESTROY) AfterLastMessage(dialog);
+  if (!handled) return FALSE;
+  switch (message) {
+    // These answer through the dialog procedure's own result.
+    case WM_COMPAREITEM:
+    case WM_VKEYTOITEM:
+    case WM_CHARTOITEM:
+    case WM_INITDIALOG:
+    case WM_QUERYDRAGICON:
+    case WM_CTLCOLORMSGBOX:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORDLG:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      return result;
+    default:
+      if (message != WM_NCDESTROY) SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
+      return TRUE;
+  }
+}
+
 LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   window_impl_base* self = std::exchange(t_creating, nullptr);
-  if (!self || !self->Attach(window)) return DefWindowProcW(window, message, wParam, lParam);
+  if (!self || !self->Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc)))
+    return DefWindowProcW(window, message, wParam, lParam);
   return self->Dispatch(window, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK window_impl_base::StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+  window_impl_base* self = std::exchange(t_creating, nullptr);
+  if (!self || !self->Attach(dialog, DWLP_DLGPROC, reinterpret_cast<void*>(&ThunkedDialogProc))) return FALSE;
+  return self->DialogDispatch(dialog, message, wParam, lParam);
+}
+
+INT_PTR CALLBACK window_impl_base::ThunkedDialogProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto* object = reinterpret_cast<window_impl_base*>(self);
+  return object->DialogDispatch(object->m_hWnd, message, wParam, lParam);
 }
 
 LRESULT CALLBACK window_impl_base::ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {

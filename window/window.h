@@ -69,15 +69,28 @@ class window_impl_base : public CWindow {
   // The class procedure of this library's windows: it attaches the window being created.
   static LRESULT CALLBACK StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
+  // Creates a modeless dialog from this library's template `id` as a child of `parent`;
+  // its messages come to the map, with the dialog manager's default processing for the rest.
+  HWND CreateDialogFromTemplate(UINT id, HWND parent);
+
+  // Runs the message map, turning an exception into "handled, result 0": an exception must
+  // not unwind into the system's message dispatch, which would end the host.
+  BOOL ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+
  private:
   // Every message of an attached window enters through a small per-object stub that puts the
   // object in place of the window handle, so finding the object costs nothing: the moxel
   // sees every mouse event of the system.
   struct thunk;
   static LRESULT CALLBACK ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
-  // Routes the window's messages through this object's stub; answers the previous procedure.
-  WNDPROC Attach(HWND window);
+  static INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  static INT_PTR CALLBACK ThunkedDialogProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
+  // Routes the window's procedure at `index` (window or dialog procedure) through this
+  // object's stub, which calls `target`; answers the previous procedure.
+  LONG_PTR Attach(HWND window, int index, void* target);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  INT_PTR DialogDispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void AfterLastMessage(HWND window);
 
   WNDPROC previous_ = DefWindowProcW;
   thunk* thunk_ = nullptr;
@@ -90,6 +103,13 @@ class CWindowImpl : public window_impl_base {
   HWND Create(HWND parent, const RECT& rect, const wchar_t* text, DWORD style, DWORD exStyle) {
     return CreateWindowOfClass(T::GetWndClassInfo(), parent, rect, text, style, exStyle);
   }
+};
+
+template <class T>
+class CDialogImpl : public window_impl_base {
+ public:
+  // Creates the dialog from template T::IDD.
+  HWND Create(HWND parent) { return CreateDialogFromTemplate(T::IDD, parent); }
 };
 
 // The message map: one handler per message, each answering the message's result and
@@ -105,6 +125,23 @@ class CWindowImpl : public window_impl_base {
     bHandled = TRUE;                                \
     lResult = func(uMsg, wParam, lParam, bHandled); \
     if (bHandled) return TRUE;                      \
+  }
+
+// A WM_COMMAND from control `id` with notification `code`.
+#define COMMAND_HANDLER(id, notification, func)                                      \
+  if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification)) { \
+    bHandled = TRUE;                                                                 \
+    lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
+    if (bHandled) return TRUE;                                                       \
+  }
+
+// A WM_NOTIFY from control `id` with notification `code`.
+#define NOTIFY_HANDLER(id, notification, func)                                             \
+  if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == (id) &&             \
+      reinterpret_cast<NMHDR*>(lParam)->code == UINT(notification)) {                      \
+    bHandled = TRUE;                                                                       \
+    lResult = func(int(wParam), reinterpret_cast<NMHDR*>(lParam), bHandled);               \
+    if (bHandled) return TRUE;                                                             \
   }
 
 #define END_MSG_MAP() \

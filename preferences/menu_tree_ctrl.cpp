@@ -1,0 +1,56 @@
+#include "preferences/menu_tree_ctrl.h"
+
+#include "host/service_lookup.h"
+
+const window_class_info& CMenuTreeCtrl::GetWndClassInfo() {
+  static const window_class_info info{WC_TREEVIEWW, 0, nullptr};
+  return info;
+}
+
+void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
+  // The items go before the nodes they point at; redrawing waits for the whole build.
+  SendMessage(WM_SETREDRAW, FALSE);
+  SendMessage(TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
+  itemNodes_.clear();
+  if (g_host_api) {
+    model_.Build(*g_host_api, filter);
+  } else {
+    model_.Clear();
+  }
+  if (MenuTreeNode* root = model_.root()) InsertItems(TVI_ROOT, *root);
+  SendMessage(WM_SETREDRAW, TRUE);
+  InvalidateRect(nullptr, TRUE);
+}
+
+void CMenuTreeCtrl::InsertItems(HTREEITEM parent, MenuTreeNode& node) {
+  HTREEITEM item = parent;
+  if (!node.isContainer || node.hasOwnItem) {
+    TVINSERTSTRUCTW insert{};
+    insert.hParent = parent;
+    insert.hInsertAfter = TVI_LAST;
+    insert.item.mask = TVIF_TEXT;
+    insert.item.pszText = const_cast<wchar_t*>(node.name.c_str());
+    item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, LPARAM(&insert)));
+    TVITEMW data{};
+    data.mask = TVIF_PARAM;
+    data.hItem = item;
+    data.lParam = LPARAM(&node);
+    SendMessage(TVM_SETITEMW, 0, LPARAM(&data));
+    itemNodes_.insert(&node);
+  }
+  if (node.isContainer) {
+    for (auto& child : node.children) InsertItems(item, *child);
+    SendMessage(TVM_EXPAND, TVE_EXPAND, LPARAM(item));
+  } else {
+    node.treeItem = item;
+  }
+}
+
+MenuTreeNode* CMenuTreeCtrl::NodeFromItem(HTREEITEM item) const {
+  TVITEMW data{};
+  data.mask = TVIF_PARAM;
+  data.hItem = item;
+  if (!::SendMessageW(m_hWnd, TVM_GETITEMW, 0, LPARAM(&data))) return nullptr;
+  auto* node = reinterpret_cast<MenuTreeNode*>(data.lParam);
+  return itemNodes_.count(node) ? node : nullptr;
+}

@@ -1,0 +1,49 @@
+// The host's main-menu commands as a tree under "[main]", nested in their menu groups,
+// sorted by priority and pruned by a filter. Built afresh from the host's services.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "host/guid.h"
+#include "host/host_services.h"
+
+struct MenuTreeNode {
+  uint32_t sortPriority = 0;
+  std::wstring name;  // "[main]", a popup group's name, "" for other groups, a command's text
+  GUID guid{};
+  GUID parentGuid{};
+  bool hasOwnItem = true;  // false for a group that is not a popup: its children take its place
+  bool isContainer = false;
+  std::vector<std::unique_ptr<MenuTreeNode>> children;
+  void* treeItem = nullptr;  // a command's tree item once inserted
+};
+
+class MenuTreeModel {
+ public:
+  // Replaces the whole tree by the host's current groups and commands, keeping what the
+  // already lower-cased `filter` finds (everything when it is empty).
+  void Build(host_api_object& api, const std::wstring& filter);
+
+  // The node for `guid` (the root for the all-zero GUID), or null.
+  MenuTreeNode* FindNode(const GUID& guid) const;
+  MenuTreeNode* root() const { return root_.get(); }
+
+  void Clear();
+
+ private:
+  MenuTreeNode* AddNode(const MenuTreeNode& values);
+  bool ApplyFilter(MenuTreeNode& node, const std::wstring& filter);
+  void CollectGroups(host_api_object& api);
+  void CollectCommands(host_api_object& api);
+
+  std::map<GUID, MenuTreeNode*, guid_byte_less> nodeIndex_;
+  std::unique_ptr<MenuTreeNode> root_;
+  // Only during a build: the host's groups by GUID, and the groups being added.
+  std::map<GUID, MenuTreeNode, guid_byte_less> groupTable_;
+  std::set<GUID, guid_byte_less> adding_;
+};

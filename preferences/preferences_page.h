@@ -1,0 +1,116 @@
+// The component's page in the host's preferences: edits a working copy of the bindings and
+// the wheel sensitivity, which only the host's apply stores.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "host/component_services.h"
+#include "host/list.h"
+#include "moxel/mouse_action.h"
+#include "preferences/menu_tree_ctrl.h"
+#include "resources/resource.h"
+#include "window/window.h"
+
+class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_page_instance {
+ public:
+  enum { IDD = IDD_PREFERENCES };
+
+  // Takes a reference to `callback`; makes sure the caption control's class exists.
+  explicit CMyPreferences(page_callback* callback);
+  ~CMyPreferences() override;
+
+  uint32_t get_state() override;
+  void apply() override;
+  void reset() override;
+
+  BEGIN_MSG_MAP(CMyPreferences)
+    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
+    MESSAGE_HANDLER(WM_HSCROLL, OnHScroll)
+    NOTIFY_HANDLER(IDC_BINDINGS, LVN_GETDISPINFOW, OnGetCellText)
+    NOTIFY_HANDLER(IDC_BINDINGS, LVN_ITEMCHANGED, OnRowChanged)
+    NOTIFY_HANDLER(IDC_BINDINGS, LVN_DELETEITEM, OnRowDeleted)
+    NOTIFY_HANDLER(IDC_COMMANDS, TVN_SELCHANGEDW, OnCommandSelected)
+    COMMAND_HANDLER(IDC_ADD, BN_CLICKED, OnAddNew)
+    COMMAND_HANDLER(IDC_REMOVE, BN_CLICKED, OnRemove)
+    COMMAND_HANDLER(IDC_FILTER, EN_CHANGE, OnFilterChange)
+    COMMAND_HANDLER(IDC_KEY, CBN_SELCHANGE, OnKeyChoice)
+    COMMAND_HANDLER(IDC_CTRL, BN_CLICKED, OnModifierChange)
+    COMMAND_HANDLER(IDC_ALT, BN_CLICKED, OnModifierChange)
+    COMMAND_HANDLER(IDC_SHIFT, BN_CLICKED, OnModifierChange)
+  END_MSG_MAP()
+
+ private:
+  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnHScroll(UINT, WPARAM, LPARAM, BOOL&);
+  LRESULT OnGetCellText(int, NMHDR*, BOOL&);
+  LRESULT OnRowChanged(int, NMHDR*, BOOL&);
+  LRESULT OnRowDeleted(int, NMHDR*, BOOL&);
+  LRESULT OnCommandSelected(int, NMHDR*, BOOL&);
+  LRESULT OnAddNew(WORD, WORD, HWND, BOOL&);
+  LRESULT OnRemove(WORD, WORD, HWND, BOOL&);
+  LRESULT OnFilterChange(WORD, WORD, HWND, BOOL&);
+  LRESULT OnKeyChoice(WORD, WORD, HWND, BOOL&);
+  LRESULT OnModifierChange(WORD, WORD, HWND, BOOL&);
+
+  void CreateCaptionFont();
+  void SetUpColumns();
+  void LoadSelectedBinding();
+  void SelectRow(int row);
+  // The selected row when it is a row of the working list, else -1.
+  int SelectedRow() const;
+  int RowCount() const;
+  void UpdateRow(int row);
+  void EnableEditors(BOOL enable);
+  void Notify();
+
+  page_callback* pageCallback;
+  HFONT captionFont = nullptr;
+  HWND bindings = nullptr;
+  HWND sensitivity = nullptr;
+  CMenuTreeCtrl commands;
+  HWND filter = nullptr;
+  HWND key = nullptr;
+  HWND filterLabel = nullptr;
+  HWND modifierBoxes[3] = {};  // Ctrl, Alt, Shift
+  list_t<MouseActionItem> workingList;
+};
+
+// The page instance the host holds: the page with its window query and creation.
+template <class T>
+class preferences_page_instance_impl : public T {
+ public:
+  using T::T;
+  HWND get_wnd() override { return this->m_hWnd; }
+};
+
+// Processes every message of the page under a structured-exception guard whose filter is
+// the host's, so that a failing host call inside a page message ends that message only.
+template <class T>
+class CWindowFixSEH : public T {
+ public:
+  using T::T;
+  BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+};
+
+// The counted service object the host receives. It lives until both the host's references
+// and the window are gone, whichever goes last.
+template <class T>
+class window_service_impl_t final : public T {
+ public:
+  using T::T;
+
+  int service_add_ref() override { return int(InterlockedIncrement(&refCount)); }
+  int service_release() override;
+  bool service_query(service_base*& out, const GUID& guid) override;
+  BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+  void OnFinalMessage(HWND) override;
+
+ private:
+  volatile LONG refCount = 0;
+  bool windowDestroyed = false;
+};
+
+// Creates a page instance as a child of `parent`, carrying one reference for the caller;
+// throws exception_win32 when the dialog cannot be created.
+preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback);
