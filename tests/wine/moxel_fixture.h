@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "simulator/input.h"
+#include "simulator/memory_streams.h"
 #include "simulator/player_session.h"
 #include "simulator/profile_store.h"
 #include "tests/stream_bytes.h"
