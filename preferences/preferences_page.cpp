@@ -48,6 +48,13 @@ void CMyPreferences::Notify() {
   if (pageCallback) pageCallback->on_state_changed();
 }
 
+uint32_t CMyPreferences::SensitivityPosition() {
+  // A host may ask for the state, or apply, after the window has gone: reading a dead
+  // trackbar would answer 0 and store that.
+  if (::IsWindow(sensitivity)) lastSensitivity = uint32_t(::SendMessageW(sensitivity, TBM_GETPOS, 0, 0));
+  return lastSensitivity;
+}
+
 int CMyPreferences::RowCount() const { return int(::SendMessageW(bindings, LVM_GETITEMCOUNT, 0, 0)); }
 
 int CMyPreferences::SelectedRow() const {
@@ -112,6 +119,7 @@ LRESULT CMyPreferences::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
   CreateCaptionFont();
   ::SendMessageW(sensitivity, TBM_SETRANGE, FALSE, MAKELONG(0, MaximumSensitivity));
   ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, LPARAM(unsigned(cfg_wheel_sensitivity)));
+  SensitivityPosition();
   commands.Attach(GetDlgItem(m_hWnd, IDC_COMMANDS));
   commands.Rebuild(L"");
   workingList.replace_all(cfg_mouse_actions);
@@ -256,14 +264,13 @@ void CMyPreferences::LoadSelectedBinding() {
 uint32_t CMyPreferences::get_state() {
   bool same = workingList.get_count() == cfg_mouse_actions.get_count();
   for (size_t i = 0; same && i < workingList.get_count(); ++i) same = SameBinding(workingList[i], cfg_mouse_actions[i]);
-  const LRESULT position = ::SendMessageW(sensitivity, TBM_GETPOS, 0, 0);
-  if (same && uint32_t(position) == cfg_wheel_sensitivity) return PreferencesStateResettable;
+  if (same && SensitivityPosition() == cfg_wheel_sensitivity) return PreferencesStateResettable;
   return PreferencesStateResettable | PreferencesStateChanged;
 }
 
 void CMyPreferences::apply() {
   cfg_mouse_actions.replace_all(workingList);
-  cfg_wheel_sensitivity = unsigned(::SendMessageW(sensitivity, TBM_GETPOS, 0, 0));
+  cfg_wheel_sensitivity = SensitivityPosition();
   Notify();
 }
 
@@ -273,6 +280,7 @@ void CMyPreferences::reset() {
   InstallDefaultBindings(workingList);
   ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
   ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, DefaultWheelSensitivity);
+  SensitivityPosition();
   LoadSelectedBinding();
   Notify();
 }

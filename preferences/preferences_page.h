@@ -63,6 +63,8 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   void UpdateRow(int row);
   void EnableEditors(BOOL enable);
   void Notify();
+  // The trackbar's position; once the trackbar is gone, the last position it had.
+  uint32_t SensitivityPosition();
 
   page_callback* pageCallback;
   HFONT captionFont = nullptr;
@@ -74,6 +76,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   HWND filterLabel = nullptr;
   HWND modifierBoxes[3] = {};  // Ctrl, Alt, Shift
   list_t<MouseActionItem> workingList;
+  uint32_t lastSensitivity = 0;
 };
 
 // The page instance the host holds: the page with its window query and creation.

@@ -15,6 +15,14 @@
 constexpr GUID MoxelPage = {0x54E8BF02, 0xA260, 0x4A38, {0x9D, 0xA0, 0xD7, 0xA3, 0xC1, 0x69, 0x54, 0x13}};
 constexpr GUID Random = {0x8DEBC44E, 0xEDA2, 0x48D4, {0x86, 0x96, 0x31, 0xFC, 0x29, 0xD1, 0xF3, 0x83}};
 
+// Three stored bindings and a sensitivity.
+inline std::vector<uint8_t> ThreeBindings(uint32_t sensitivity = 200) {
+  return ConfigurationWith({{LeftClick, ModifierCtrl, PlayOrPause},
+                            {RightClick, 0, Next},
+                            {MiddleClick, ModifierAlt | ModifierShift, Random}}) +
+         Entry(SensitivityId, Le32(sensitivity));
+}
+
 class PageTest : public MoxelTest {
  protected:
   void TearDown() override {

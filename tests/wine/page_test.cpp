@@ -8,13 +8,6 @@ namespace {
 
 constexpr GUID Sensitivity = {0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}};
 
-std::vector<uint8_t> ThreeBindings(uint32_t sensitivity = 200) {
-  return ConfigurationWith({{LeftClick, ModifierCtrl, PlayOrPause},
-                            {RightClick, 0, Next},
-                            {MiddleClick, ModifierAlt | ModifierShift, Random}}) +
-         Entry(SensitivityId, Le32(sensitivity));
-}
-
 using Cells = std::vector<std::wstring>;
 
 TEST_F(PageTest, FreshPageShowsTheStoredValuesWithEditorsDisabled) {

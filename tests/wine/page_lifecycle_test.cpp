@@ -1,0 +1,239 @@
+// The page instance's life, its service, the guard around its messages, and the caption
+// separators' painting.
+#include "tests/wine/page_fixture.h"
+
+#include <cmath>
+#include <stdexcept>
+
+#include "host/exceptions.h"
+#include "host/string_impl.h"
+#include "simulator/config_inspect.h"
+#include "simulator/screen.h"
+#include "simulator/shared_library.h"
+#include "window/seh_guard.h"
+
+namespace {
+
+// A page callback that counts the page's references to it.
+class counting_callback final : public page_callback {
+ public:
+  int service_add_ref() override { return ++references; }
+  int service_release() override { return --references; }
+  bool service_query(service_base*&, const GUID&) override { return false; }
+  void on_state_changed() override { ++changes; }
+  int references = 1;
+  int changes = 0;
+};
+
+class PageServiceTest : public PageTest {
+ protected:
+  void SetUp() override {
+    PageTest::SetUp();
+    Start();
+    service_registry& api = session_->host.api();
+    service_base* instance = nullptr;
+    ASSERT_TRUE(api.create_instance(instance, api.find_class(preferences_page::class_guid), 0));
+    service_base* v3 = nullptr;
+    ASSERT_TRUE(instance->service_query(v3, preferences_page_v3::class_guid));
+    EXPECT_EQ(v3, instance);
+    service_ = static_cast<preferences_page_v3*>(v3);
+    parent_ = CreateWindowExW(0, L"STATIC", L"parent", WS_POPUP, 0, 0, 600, 500, nullptr, nullptr, nullptr, nullptr);
+  }
+  void TearDown() override {
+    if (parent_) DestroyWindow(parent_);
+    PageTest::TearDown();
+  }
+
+  preferences_page_v3* service_ = nullptr;
+  HWND parent_ = nullptr;
+  counting_callback callback_;
+};
+
+TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
+  EXPECT_STREQ(service_->get_name(), "moxel control");
+  EXPECT_TRUE(service_->get_guid() == MoxelPage);
+  string8_impl url;
+  EXPECT_TRUE(service_->get_help_url(url));
+  EXPECT_EQ(url.str(), "https://help.moxel-control.example/quorbel 2.1 (simulated)/preferences/"
+                       "54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control");
+  service_base* same = nullptr;
+  EXPECT_TRUE(service_->service_query(same, preferences_page_v2::class_guid));
+  EXPECT_EQ(same, service_);
+  service_base* untouched = &session_->host.playback();
+  EXPECT_FALSE(service_->service_query(untouched, componentversion::class_guid));
+  EXPECT_EQ(untouched, &session_->host.playback());
+  try {
+    service_->create(parent_);
+    FAIL() << "no exception";
+  } catch (const exception_not_implemented& error) {
+    EXPECT_STREQ(error.what(), "Feature not implemented");
+  }
+}
+
+TEST_F(PageServiceTest, FailedDialogCreationThrowsTheWin32ErrorAndFreesTheInstance) {
+  try {
+    service_->instantiate(reinterpret_cast<HWND>(0x4321), &callback_);
+    FAIL() << "no exception";
+  } catch (const std::exception& error) {
+    EXPECT_STREQ(error.what(), "Invalid window handle.  ");  // the line break becomes spaces
+  }
+  EXPECT_EQ(callback_.references, 1);
+}
+
+TEST_F(PageServiceTest, InstanceGoesOnceWhenTheHostReleasesFirst) {
+  preferences_page_instance* page = service_->instantiate(parent_, &callback_);
+  const HWND window = page->get_wnd();
+  EXPECT_TRUE(IsWindow(window));
+  EXPECT_EQ(GetParent(window), parent_);
+  EXPECT_EQ(callback_.references, 2);
+  service_base* again = nullptr;
+  EXPECT_TRUE(page->service_query(again, preferences_page_instance::class_guid));
+  EXPECT_EQ(page->service_release(), 1);
+  EXPECT_EQ(page->service_release(), 0);  // the window goes, and with it the instance
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(callback_.references, 1);
+}
+
+TEST_F(PageServiceTest, InstanceOutlivesItsWindowUntilTheHostsLastRelease) {
+  preferences_page_instance* page = service_->instantiate(parent_, &callback_);
+  const HWND window = page->get_wnd();
+  DestroyWindow(parent_);  // the host closes its dialog first
+  parent_ = nullptr;
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(callback_.references, 2);  // still alive, without a window
+  EXPECT_EQ(page->get_wnd(), nullptr);
+  EXPECT_EQ(page->get_state(), 8u);  // the working copy and the last position stay
+  page->apply();
+  EXPECT_EQ(StoredBindings(Stored()).size(), 9u);
+  EXPECT_EQ(StoredValue(Stored(), GUID{0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}}, 0),
+            128u);
+  EXPECT_EQ(page->service_release(), 0);
+  EXPECT_EQ(callback_.references, 1);
+}
+
+BOOL CALLBACK CountPageWindows(HWND window, LPARAM count) {
+  wchar_t name[64];
+  GetClassNameW(window, name, 64);
+  if (wcscmp(name, L"#32770") == 0) ++*reinterpret_cast<int*>(count);
+  return TRUE;
+}
+
+TEST_F(PageServiceTest, HundredOpenAndCloseCyclesLeaveNoWindowOrGdiObject) {
+  const size_t before = gdi_counter::Outstanding();
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    preferences_page_instance* page = service_->instantiate(parent_, &callback_);
+    const HWND window = page->get_wnd();
+    UpdateWindow(window);  // paint it once
+    if (cycle % 2) DestroyWindow(window);  // half the time the window goes first
+    page->service_release();
+    ASSERT_FALSE(IsWindow(window));
+    ASSERT_EQ(callback_.references, 1);
+  }
+  input::Pump(20);
+  int pages = 0;
+  EnumThreadWindows(GetCurrentThreadId(), CountPageWindows, LPARAM(&pages));
+  EXPECT_EQ(pages, 0);
+  EXPECT_EQ(gdi_counter::Outstanding(), before);
+  EXPECT_GE(gdi_counter::Created(), 100u);  // a caption font a page
+  DestroyWindow(parent_);
+  parent_ = nullptr;
+  Stop();
+  EXPECT_EQ(gdi_counter::Outstanding(), 0u);
+  WNDCLASSW info;
+  EXPECT_FALSE(GetClassInfoW(instance_, L"quorbel:separator", &info));
+}
+
+// A command resolver that fails the way a broken host would.
+class failing_resolver final : public counted_service_t<command_resolver> {
+ public:
+  explicit failing_resolver(bool fault) : fault_(fault) {}
+  bool find_command(const GUID*, command_provider*&, uint32_t&) override {
+    if (fault_) *static_cast<volatile int*>(nullptr) = 1;
+    throw std::runtime_error("resolver gone");
+  }
+
+ private:
+  bool fault_;
+};
+
+TEST_F(PageTest, GuardLetsTheHostFilterEndAFailingPageMessage) {
+  Open(ThreeBindings());
+  service_registry& api = session_->host.api();
+  for (bool fault : {false, true}) {
+    api.Remove(command_resolver::class_guid);
+    api.Add(command_resolver::class_guid, new failing_resolver(fault));
+    const unsigned seen = shared_filtered_count();
+    EXPECT_EQ(Row(0)[2], L"") << fault;  // the cell request ended unanswered
+    EXPECT_GT(shared_filtered_count(), seen) << fault;
+    EXPECT_EQ(shared_last_filtered_code(), fault ? DWORD(EXCEPTION_ACCESS_VIOLATION) : GuardedCppExceptionCode);
+  }
+  // The page and the host go on.
+  EXPECT_EQ(Row(0)[0], L"Left click");
+  Click(IDC_ADD);
+  EXPECT_EQ(RowCount(), 4);
+  EXPECT_EQ(State(), 9u);
+}
+
+
+
+// The separator's pixels: a rule along its middle from after the caption to the right edge.
+class SeparatorTest : public PageTest {
+ protected:
+  screen_capture Capture(int id) {
+    RECT rect;
+    GetWindowRect(Item(id), &rect);
+    InvalidateRect(Item(id), nullptr, TRUE);
+    input::Pump(100);
+    return CaptureScreen(rect);
+  }
+  // The first column from which the etched rule runs at mid-height to the right edge, or -1.
+  static int RuleStart(const screen_capture& c) {
+    const int mid = c.height / 2;
+    const COLORREF shadow = GetSysColor(COLOR_BTNSHADOW), light = GetSysColor(COLOR_BTNHIGHLIGHT);
+    int start = c.width;
+    while (start > 0 && c.At(start - 1, mid) == shadow && c.At(start - 1, mid + 1) == light) --start;
+    return start < c.width - 1 ? start : -1;
+  }
+  static bool HasInk(const screen_capture& c, int fromX, int toX) {
+    const COLORREF text = GetSysColor(COLOR_WINDOWTEXT);
+    for (int y = 0; y < c.height; ++y)
+      for (int x = fromX; x < toX; ++x)
+        if (c.At(x, y) == text) return true;
+    return false;
+  }
+};
+
+TEST_F(SeparatorTest, CaptionThenEtchedRuleAtMidHeight) {
+  Open(ThreeBindings());
+  const screen_capture caption = Capture(IDC_CAPTION_BINDINGS);
+  const int rule = RuleStart(caption);
+  ASSERT_GT(rule, 20);                   // after the caption and its gap
+  EXPECT_TRUE(HasInk(caption, 0, rule));  // the caption itself
+  EXPECT_FALSE(HasInk(caption, rule, caption.width));
+
+  SetWindowTextW(Item(IDC_CAPTION_INPUT), L"");
+  EXPECT_EQ(RuleStart(Capture(IDC_CAPTION_INPUT)), 0);  // no caption: the rule from the left edge
+
+  SetWindowTextW(Item(IDC_CAPTION_ACTION), std::wstring(300, L'W').c_str());
+  const screen_capture cut = Capture(IDC_CAPTION_ACTION);
+  EXPECT_EQ(RuleStart(cut), -1);  // too wide: cut with an ellipsis, no rule
+  EXPECT_TRUE(HasInk(cut, cut.width - 30, cut.width));
+}
+
+TEST_F(SeparatorTest, FontMessagesStoreAndRepaintOnRequest) {
+  Open(ThreeBindings());
+  const HFONT caption = reinterpret_cast<HFONT>(Send(IDC_CAPTION_WHEEL, WM_GETFONT));
+  LOGFONTW bold{}, dialog{};
+  GetObjectW(caption, sizeof bold, &bold);
+  GetObjectW(reinterpret_cast<HFONT>(SendMessageW(page_, WM_GETFONT, 0, 0)), sizeof dialog, &dialog);
+  EXPECT_EQ(bold.lfWeight, FW_BOLD);
+  EXPECT_EQ(bold.lfHeight, LONG(std::floor(dialog.lfHeight * 1.3 + 0.5)));
+  const HFONT stock = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+  Send(IDC_CAPTION_WHEEL, WM_SETFONT, WPARAM(stock), 0);
+  EXPECT_EQ(Send(IDC_CAPTION_WHEEL, WM_GETFONT), LRESULT(stock));
+  EXPECT_FALSE(GetUpdateRect(Item(IDC_CAPTION_WHEEL), nullptr, FALSE));
+  Send(IDC_CAPTION_WHEEL, WM_SETFONT, WPARAM(caption), TRUE);
+  EXPECT_TRUE(GetUpdateRect(Item(IDC_CAPTION_WHEEL), nullptr, FALSE));
+}
+
+}  // namespace
