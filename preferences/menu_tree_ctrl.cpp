@@ -25,17 +25,14 @@ void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
 void CMenuTreeCtrl::InsertItems(HTREEITEM parent, MenuTreeNode& node) {
   HTREEITEM item = parent;
   if (!node.isContainer || node.hasOwnItem) {
+    // The node goes in with the item: one message instead of an insert and a set.
     TVINSERTSTRUCTW insert{};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT;
+    insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = const_cast<wchar_t*>(node.name.c_str());
+    insert.item.lParam = LPARAM(&node);
     item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, LPARAM(&insert)));
-    TVITEMW data{};
-    data.mask = TVIF_PARAM;
-    data.hItem = item;
-    data.lParam = LPARAM(&node);
-    SendMessage(TVM_SETITEMW, 0, LPARAM(&data));
     itemNodes_.insert(&node);
   }
   if (node.isContainer) {

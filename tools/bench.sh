@@ -6,6 +6,6 @@ source "$(dirname "$0")/common.sh"
 prepare
 build_win32 >/dev/null
 start_display
-for bench in config_bench load_bench raw_input_bench; do
+for bench in config_bench load_bench raw_input_bench tree_bench; do
   wine "$build/win32/bin/$bench.exe"
 done

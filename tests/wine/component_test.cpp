@@ -47,9 +47,10 @@ TEST_F(LoadedComponent, ServiceListRecordsHaveTheFixedLayout) {
   };
   std::vector<GUID> classes;
   for (auto* r = reinterpret_cast<const record*>(client().get_service_list()); r; r = r->next) classes.push_back(*r->cls);
-  ASSERT_EQ(classes.size(), 2u);
-  EXPECT_TRUE(classes[0] == initquit::class_guid);
-  EXPECT_TRUE(classes[1] == componentversion::class_guid);
+  ASSERT_EQ(classes.size(), 3u);
+  EXPECT_TRUE(classes[0] == preferences_page::class_guid);
+  EXPECT_TRUE(classes[1] == initquit::class_guid);
+  EXPECT_TRUE(classes[2] == componentversion::class_guid);
   EXPECT_EQ(component_->factories().size(), classes.size());
 }
 
