@@ -10,6 +10,7 @@
 #include "bench_support.h"
 #include "host/component_services.h"
 #include "resources/resource.h"
+#include "simulator/control_text.h"
 #include "simulator/input.h"
 #include "simulator/player_session.h"
 
@@ -47,14 +48,7 @@ struct item_shape {
 };
 
 item_shape Shape(HWND tree, HTREEITEM item) {
-  wchar_t text[128] = L"";
-  TVITEMW data{};
-  data.mask = TVIF_TEXT;
-  data.hItem = item;
-  data.pszText = text;
-  data.cchTextMax = 128;
-  SendMessageW(tree, TVM_GETITEMW, 0, LPARAM(&data));
-  item_shape shape{text, {}};
+  item_shape shape{TreeItemText(tree, item), {}};
   for (auto child = HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CHILD, LPARAM(item))); child;
        child = HTREEITEM(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_NEXT, LPARAM(child))))
     shape.children.push_back(Shape(tree, child));

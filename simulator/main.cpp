@@ -9,7 +9,7 @@
 #include "host/component_services.h"
 #include "host/string_impl.h"
 #include "preferences/labels.h"
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 #include "simulator/memory_streams.h"
 #include "simulator/player_session.h"
 #include "simulator/scripted_session.h"

@@ -1,7 +1,7 @@
 // The moxel window under real input: geometry, hover, activation, gestures and bindings.
 #include "tests/wine/moxel_fixture.h"
 
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 
 namespace {
 

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "resources/resource.h"
+#include "simulator/control_text.h"
 #include "simulator/preferences_window.h"
 #include "tests/wine/moxel_fixture.h"
 
@@ -92,16 +93,7 @@ class PageTest : public MoxelTest {
     return enabled == 7;
   }
 
-  std::wstring TreeText(HTREEITEM item) const {
-    wchar_t text[256] = L"";
-    TVITEMW data{};
-    data.mask = TVIF_TEXT;
-    data.hItem = item;
-    data.pszText = text;
-    data.cchTextMax = 256;
-    Send(IDC_COMMANDS, TVM_GETITEMW, 0, LPARAM(&data));
-    return text;
-  }
+  std::wstring TreeText(HTREEITEM item) const { return TreeItemText(Item(IDC_COMMANDS), item); }
   // Every item of the tree, depth first, indented two spaces a level.
   std::wstring Tree() const {
     std::wstring out;

@@ -7,7 +7,7 @@
 
 #include "host/exceptions.h"
 #include "host/string_impl.h"
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 #include "simulator/screen.h"
 #include "simulator/shared_library.h"
 #include "window/seh_guard.h"

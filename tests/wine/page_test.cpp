@@ -2,7 +2,7 @@
 // reports, apply and reset, and the command tree under filters.
 #include "tests/wine/page_fixture.h"
 
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 
 namespace {
 

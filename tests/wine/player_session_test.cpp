@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 #include "simulator/player_session.h"
 #include "simulator/profile_store.h"
 #include "wine_test_support.h"

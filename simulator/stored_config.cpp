@@ -1,4 +1,4 @@
-#include "simulator/config_inspect.h"
+#include "simulator/stored_config.h"
 
 #include <cstring>
 
