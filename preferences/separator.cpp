@@ -3,21 +3,11 @@
 #include "window/window.h"
 
 namespace {
-
-// Unregisters the class at unload if this library registered it.
-struct separator_class {
-  bool registered = false;
-  ~separator_class() {
-    if (registered) UnregisterClassW(CSeparator::ClassName, ModuleInstance());
-  }
-};
-
-separator_class g_separator_class;
-
+bool g_class_registered = false;
 }  // namespace
 
 void CSeparator::EnsureClass() {
-  if (g_separator_class.registered) return;
+  if (g_class_registered) return;
   WNDCLASSW wc{};
   wc.style = CS_HREDRAW | CS_VREDRAW;
   wc.lpfnWndProc = WindowProc;
@@ -25,8 +15,8 @@ void CSeparator::EnsureClass() {
   wc.hInstance = ModuleInstance();
   wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
   wc.lpszClassName = ClassName;
-  RegisterClassW(&wc);
-  g_separator_class.registered = true;
+  if (RegisterClassW(&wc)) RememberRegisteredClass(ClassName);
+  g_class_registered = true;
 }
 
 LRESULT CALLBACK CSeparator::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -11,37 +11,28 @@ HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 namespace {
 
-// The classes this library registered, unregistered when the library unloads.
-class registered_classes {
+// What the library's windows share: the classes it registered and the executable memory of
+// the window stubs. Constructed before, and so destroyed after, every window object of the
+// library, whose destruction may still need both.
+class window_module {
  public:
-  ~registered_classes() {
-    for (const std::wstring& name : names_) UnregisterClassW(name.c_str(), ModuleInstance());
+  ~window_module() {
+    for (const std::wstring& name : classes_) UnregisterClassW(name.c_str(), ModuleInstance());
+    if (stubs_) HeapDestroy(stubs_);
   }
-  void Add(const wchar_t* name) { names_.emplace_back(name); }
+  void RememberClass(const wchar_t* name) { classes_.emplace_back(name); }
+  void* AllocateStub(size_t size) {
+    if (!stubs_) stubs_ = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
+    return stubs_ ? HeapAlloc(stubs_, 0, size) : nullptr;
+  }
+  void FreeStub(void* stub) { HeapFree(stubs_, 0, stub); }
 
  private:
-  std::vector<std::wstring> names_;
+  std::vector<std::wstring> classes_;
+  HANDLE stubs_ = nullptr;
 };
 
-registered_classes g_registered_classes;
-
-// Executable memory for the window stubs, released when the library unloads.
-class thunk_heap {
- public:
-  ~thunk_heap() {
-    if (heap_) HeapDestroy(heap_);
-  }
-  void* Allocate(size_t size) {
-    if (!heap_) heap_ = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
-    return heap_ ? HeapAlloc(heap_, 0, size) : nullptr;
-  }
-  void Free(void* block) { HeapFree(heap_, 0, block); }
-
- private:
-  HANDLE heap_ = nullptr;
-};
-
-thunk_heap g_thunk_heap;
+window_module g_window_module __attribute__((init_priority(1000)));
 
 // The object whose window is being created; its first message attaches it.
 thread_local window_impl_base* t_creating = nullptr;
@@ -59,8 +50,10 @@ struct window_impl_base::thunk {
 #pragma pack(pop)
 
 window_impl_base::~window_impl_base() {
-  if (thunk_) g_thunk_heap.Free(thunk_);
+  if (thunk_) g_window_module.FreeStub(thunk_);
 }
+
+void RememberRegisteredClass(const wchar_t* name) { g_window_module.RememberClass(name); }
 
 bool EnsureWindowClass(const window_class_info& info, WNDPROC procedure) {
   WNDCLASSEXW existing{};
@@ -74,7 +67,7 @@ bool EnsureWindowClass(const window_class_info& info, WNDPROC procedure) {
   wc.hCursor = info.cursor ? LoadCursorW(nullptr, info.cursor) : nullptr;
   wc.lpszClassName = info.name;
   if (!RegisterClassExW(&wc)) return false;
-  g_registered_classes.Add(info.name);
+  RememberRegisteredClass(info.name);
   return true;
 }
 
@@ -107,7 +100,7 @@ HWND window_impl_base::CreateDialogFromTemplate(UINT id, HWND parent) {
 
 LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
   if (!thunk_) {
-    thunk_ = static_cast<thunk*>(g_thunk_heap.Allocate(sizeof(thunk)));
+    thunk_ = static_cast<thunk*>(g_window_module.AllocateStub(sizeof(thunk)));
     if (!thunk_) return 0;
   }
   *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},

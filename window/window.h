@@ -44,6 +44,9 @@ struct window_class_info {
 // not there.
 bool EnsureWindowClass(const window_class_info& info, WNDPROC procedure);
 
+// Has the library unregister a class it registered when it unloads.
+void RememberRegisteredClass(const wchar_t* name);
+
 // The shared part of every window implementation: the window procedure that routes
 // messages to the object's message map.
 class window_impl_base : public CWindow {
