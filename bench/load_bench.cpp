@@ -1,6 +1,7 @@
 // Loading the component and calling its export, against loading a library that has the same
-// export and nothing else.
+// export and nothing else, in a process that has what a player has loaded already.
 #include <cstdio>
+#include <initializer_list>
 
 #include "bench_support.h"
 #include "host/client_object.h"
@@ -20,6 +21,9 @@ double LoadAndCall(const std::wstring& path, int rounds) {
 }  // namespace
 
 int main() {
+  // A player has these loaded before it loads components.
+  for (const wchar_t* library : {L"user32.dll", L"gdi32.dll", L"comctl32.dll"}) LoadLibraryW(library);
+  LoadLibraryW((BinFolder() + L"\\shared.dll").c_str());
   const std::wstring component = BinFolder() + L"\\moxel_control.dll";
   const std::wstring empty = BinFolder() + L"\\empty_component.dll";
   LoadAndCall(component, 3);  // warm the file cache for both

@@ -36,6 +36,9 @@ void CopyCellText(const std::wstring& text, wchar_t* buffer, int room) {
 CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(callback) {
   if (pageCallback) pageCallback->service_add_ref();
   CSeparator::EnsureClass();
+  // The template's list view, tree view and trackbar.
+  const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
+  InitCommonControlsEx(&controls);
 }
 
 CMyPreferences::~CMyPreferences() {
