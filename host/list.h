@@ -8,7 +8,6 @@ template <class T>
 class list_t {
  public:
   size_t get_count() const { return items_.size(); }
-  T get_item(size_t index) const { return items_[index]; }
   const T& operator[](size_t index) const { return items_[index]; }
   T& operator[](size_t index) { return items_[index]; }
   const T* begin() const { return items_.data(); }
@@ -16,7 +15,6 @@ class list_t {
 
   void remove_all() { items_.clear(); }
   void add_item(const T& item) { items_.push_back(item); }
-  void reserve(size_t count) { items_.reserve(count); }
 
   // Inserts `count` items before `position`; a position past the end appends.
   void insert_items(const T* items, size_t count, size_t position) {

@@ -52,8 +52,6 @@ class service_factory_single_t : public service_factory_base_t<Class> {
  public:
   void instance_create(service_base*& out) override { service_store(out, &instance_); }
 
-  T& get_static_instance() { return instance_; }
-
  private:
   service_impl_single_t<T> instance_;
 };

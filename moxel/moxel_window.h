@@ -22,9 +22,6 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow> {
   void ShowVolumeBar();
   void HideVolumeBar();
 
-  bool hovered() const { return hovered_; }
-  const CVolumeBar* volumeBar() const { return volumeBar_.get(); }
-
   BEGIN_MSG_MAP(CMoxelWindow)
     MESSAGE_HANDLER(WM_CREATE, OnCreate)
     MESSAGE_HANDLER(WM_DESTROY, OnDestroy)

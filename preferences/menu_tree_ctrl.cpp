@@ -2,11 +2,6 @@
 
 #include "host/service_lookup.h"
 
-const window_class_info& CMenuTreeCtrl::GetWndClassInfo() {
-  static const window_class_info info{WC_TREEVIEWW, 0, nullptr};
-  return info;
-}
-
 void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   // The items go before the nodes they point at; redrawing waits for the whole build.
   SendMessage(WM_SETREDRAW, FALSE);

@@ -16,8 +16,6 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   // A parent that reflects notifications sends them back to the control at this offset.
   static constexpr UINT ReflectedBase = WM_USER + 0x1C00;
 
-  static const window_class_info& GetWndClassInfo();
-
   BOOL Attach(HWND tree) { return SubclassWindow(tree); }
 
   // Replaces the model and every item; `filter` is already lower-cased ("" shows everything).

@@ -37,8 +37,6 @@ class memory_reader final : public stream_reader {
     if (skip(bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
   }
 
-  size_t position() const { return position_; }
-
  private:
   std::vector<uint8_t> bytes_;
   size_t position_ = 0;

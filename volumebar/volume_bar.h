@@ -16,8 +16,6 @@ class CVolumeBar : public CWindowImpl<CVolumeBar>, public play_callback_impl_bas
   // Creates the bar window right of the window rectangle `beside` (whose left edge is 0).
   void Create(const RECT& beside);
 
-  int level() const { return level_; }
-
   void on_volume_change(float db) override;
 
   BEGIN_MSG_MAP(CVolumeBar)
