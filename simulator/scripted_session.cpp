@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <cwchar>
+#include <memory>
 
 #include <commctrl.h>
 
@@ -144,6 +145,8 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
 namespace {
 
 player_session* g_interactive = nullptr;
+std::unique_ptr<preferences_window> g_preferences;
+constexpr int PreferencesButton = 1;
 
 // The title shows the volume and the last command the host executed.
 void ShowPlayerState(HWND window) {
@@ -157,6 +160,14 @@ void ShowPlayerState(HWND window) {
 LRESULT CALLBACK PlayerWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_TIMER) {
     ShowPlayerState(window);
+    return 0;
+  }
+  if (message == WM_COMMAND && LOWORD(wParam) == PreferencesButton) {
+    if (!g_preferences || g_preferences->closed()) {
+      g_preferences = std::make_unique<preferences_window>(g_interactive->host);
+      g_preferences->ShowPage(MoxelPage);
+    }
+    SetForegroundWindow(g_preferences->window());
     return 0;
   }
   if (message == WM_DESTROY) {
@@ -179,10 +190,15 @@ void RunInteractively(player_session& session) {
   RegisterClassW(&wc);
   const HWND window = CreateWindowExW(0, wc.lpszClassName, L"quorbel (simulated)", WS_OVERLAPPEDWINDOW | WS_VISIBLE,
                                       200, 200, 640, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  CreateWindowExW(0, L"BUTTON", L"Preferences...", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 10, 10, 120, 28, window,
+                  reinterpret_cast<HMENU>(INT_PTR(PreferencesButton)), wc.hInstance, nullptr);
   SetTimer(window, 1, 200, nullptr);
   MSG message;
   while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Tab and arrow keys move between the preferences' controls.
+    if (g_preferences && !g_preferences->closed() && IsDialogMessageW(g_preferences->window(), &message)) continue;
     TranslateMessage(&message);
     DispatchMessageW(&message);
   }
+  g_preferences.reset();
 }
