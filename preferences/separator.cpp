@@ -1,5 +1,7 @@
 #include "preferences/separator.h"
 
+#include <new>
+
 #include "window/window.h"
 
 namespace {
@@ -21,9 +23,9 @@ void CSeparator::EnsureClass() {
 
 LRESULT CALLBACK CSeparator::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    // Only this thread of this window touches the object, so a plain pointer in the
-    // window's extra memory is enough.
-    SetWindowLongPtrW(window, 0, LONG_PTR(new CSeparator(window)));
+    // No exception may leave a window procedure: without memory for the object the
+    // separator is a plain default window.
+    SetWindowLongPtrW(window, 0, LONG_PTR(new (std::nothrow) CSeparator(window)));
   }
   auto* self = reinterpret_cast<CSeparator*>(GetWindowLongPtrW(window, 0));
   LRESULT result = 0;
