@@ -30,6 +30,8 @@ CMoxelWindow::~CMoxelWindow() {
 }
 
 void CMoxelWindow::Create() {
+  // One object has one window: a second init while the moxel is up keeps that one.
+  if (IsWindow()) return;
   const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
   CWindowImpl<CMoxelWindow>::Create(nullptr, rect, L"moxelwindow", WS_POPUP | WS_VISIBLE,
                                     WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES |

@@ -150,8 +150,11 @@ TEST_F(MoxelTest, DefaultsAreInstalledOnFirstCreationOnly) {
   EXPECT_TRUE(StoredBindings(stored).empty());
 }
 
-TEST_F(MoxelTest, QuitDestroysTheMoxelAndASecondQuitDoesNothing) {
+TEST_F(MoxelTest, SecondInitKeepsTheMoxelAndASecondQuitDoesNothing) {
   Start();
+  session_->RunInitServices();
+  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), moxel_);
+  EXPECT_EQ(FindWindowExW(nullptr, moxel_, MoxelClass, nullptr), nullptr);  // no second moxel
   session_->RunQuitServices();
   EXPECT_FALSE(IsWindow(moxel_));
   session_->RunQuitServices();
