@@ -75,7 +75,7 @@ void window_impl_base::OnFinalMessage(HWND) {}
 
 HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND parent, const RECT& rect,
                                            const wchar_t* text, DWORD style, DWORD exStyle) {
-  if (!EnsureWindowClass(info, StartWindowProc)) return nullptr;
+  if (!EnsureWindowClass(info, StartWindowProc) || !AllocateStub()) return nullptr;
   t_creating = this;
   const HWND window = CreateWindowExW(exStyle, info.name, text, style, rect.left, rect.top, rect.right - rect.left,
                                       rect.bottom - rect.top, parent, nullptr, ModuleInstance(), nullptr);
@@ -84,25 +84,27 @@ HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND p
 }
 
 BOOL window_impl_base::SubclassWindow(HWND window) {
-  if (m_hWnd || !::IsWindow(window)) return FALSE;
-  const LONG_PTR previous = Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
-  if (!previous) return FALSE;
-  previous_ = reinterpret_cast<WNDPROC>(previous);
+  if (m_hWnd || !::IsWindow(window) || !AllocateStub()) return FALSE;
+  previous_ = reinterpret_cast<WNDPROC>(Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc)));
   return TRUE;
 }
 
 HWND window_impl_base::CreateDialogFromTemplate(UINT id, HWND parent) {
+  if (!AllocateStub()) return nullptr;
   t_creating = this;
   const HWND dialog = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(id), parent, StartDialogProc, 0);
   t_creating = nullptr;
   return dialog;
 }
 
+bool window_impl_base::AllocateStub() {
+  if (!thunk_) thunk_ = static_cast<thunk*>(g_window_module.AllocateStub(sizeof(thunk)));
+  // The window's creation fails with this error, as the system's own would without memory.
+  if (!thunk_) SetLastError(ERROR_OUTOFMEMORY);
+  return thunk_ != nullptr;
+}
+
 LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
-  if (!thunk_) {
-    thunk_ = static_cast<thunk*>(g_window_module.AllocateStub(sizeof(thunk)));
-    if (!thunk_) return 0;
-  }
   *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},
                   this,
                   0xE9,
@@ -169,14 +171,15 @@ INT_PTR window_impl_base::DialogDispatch(HWND dialog, UINT message, WPARAM wPara
 
 LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   window_impl_base* self = std::exchange(t_creating, nullptr);
-  if (!self || !self->Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc)))
-    return DefWindowProcW(window, message, wParam, lParam);
+  if (!self) return DefWindowProcW(window, message, wParam, lParam);
+  self->Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
   return self->Dispatch(window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK window_impl_base::StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   window_impl_base* self = std::exchange(t_creating, nullptr);
-  if (!self || !self->Attach(dialog, DWLP_DLGPROC, reinterpret_cast<void*>(&ThunkedDialogProc))) return FALSE;
+  if (!self) return FALSE;
+  self->Attach(dialog, DWLP_DLGPROC, reinterpret_cast<void*>(&ThunkedDialogProc));
   return self->DialogDispatch(dialog, message, wParam, lParam);
 }
 

@@ -88,8 +88,10 @@ class window_impl_base : public CWindow {
   static LRESULT CALLBACK ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK ThunkedDialogProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
+  // Makes this object's stub; false (last error ERROR_OUTOFMEMORY) without memory for it.
+  bool AllocateStub();
   // Routes the window's procedure at `index` (window or dialog procedure) through this
-  // object's stub, which calls `target`; answers the previous procedure.
+  // object's allocated stub, which calls `target`; answers the previous procedure.
   LONG_PTR Attach(HWND window, int index, void* target);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   INT_PTR DialogDispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
