@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <cstring>
+#include <string>
 
 #ifdef _WIN32
 #include <guiddef.h>
@@ -28,4 +30,13 @@ struct guid_byte_less {
 inline bool guid_is_null(const GUID& g) {
   static const GUID null_guid{};
   return g == null_guid;
+}
+
+// The GUID as 36 upper-case hexadecimal digits and dashes, without braces.
+inline std::string GuidText(const GUID& g) {
+  char text[37];
+  std::snprintf(text, sizeof text, "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", unsigned(g.Data1), g.Data2,
+                g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
+                g.Data4[7]);
+  return text;
 }

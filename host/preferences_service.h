@@ -22,6 +22,3 @@ class preferences_page_myimpl : public preferences_page_v3 {
   double get_sort_priority() override { return 0; }
   preferences_page_instance* instantiate(HWND parent, page_callback* callback) override;
 };
-
-// The GUID as 36 upper-case hexadecimal digits and dashes, without braces.
-std::string GuidText(const GUID& guid);

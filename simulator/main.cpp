@@ -49,14 +49,6 @@ std::string Utf8(const wchar_t* text) {
   return bytes > 0 ? std::string(buffer) : std::string();
 }
 
-std::string GuidText(const GUID& g) {
-  char text[40];
-  std::snprintf(text, sizeof text, "%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", (unsigned long)g.Data1,
-                g.Data2, g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5],
-                g.Data4[6], g.Data4[7]);
-  return text;
-}
-
 void PrintVersion(player_session& session) {
   service_base* instance = nullptr;
   service_registry& api = session.host.api();
