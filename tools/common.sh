@@ -19,6 +19,18 @@ build_native() {
   cmake --build "$build/native" "$@"
 }
 
+# Wine runs 32-bit Windows programs as 32-bit Linux processes, which some kernels refuse.
+can_run_win32() {
+  /usr/lib/wine/wine --version >/dev/null 2>&1
+}
+
+require_win32() {
+  if ! can_run_win32; then
+    echo "this machine cannot execute 32-bit x86 code, so Wine cannot run the component" >&2
+    exit 1
+  fi
+}
+
 xvfb_pid=
 stop_display() {
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true

@@ -7,6 +7,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 prepare
 build_win32 >/dev/null
+require_win32
 start_display
 mkdir -p "$build/pictures"
 wine "$build/win32/bin/quorbel_sim.exe" --script "$(winepath -w "$build/pictures")" "$@"

@@ -6,7 +6,11 @@ source "$(dirname "$0")/common.sh"
 prepare
 build_native
 build_win32
-start_display
+if can_run_win32; then
+  start_display
+else
+  echo "NOTE: this machine cannot execute 32-bit x86 code; the tests under Wine are skipped." >&2
+fi
 printf 'subdirs("native" "win32")\n' > "$build/CTestTestfile.cmake"
 cd "$build"
 ctest --output-on-failure --timeout 600
