@@ -44,7 +44,7 @@ class playback_control : public service_base {
 
 class command_provider : public service_base {
  public:
-  static constexpr GUID class_guid = {0x35077B8C, 0x6E70, 0x47BA, {0xB9, 0xD5, 0xD5, 0x15, 0x00, 0xE1, 0x2F, 0x2E}};
+  static constexpr GUID class_guid = {0x35077B8C, 0x6E70, 0x47BA, {0xB9, 0xDD, 0xD5, 0x15, 0x00, 0xE1, 0x2F, 0x2E}};
   virtual uint32_t get_command_count() = 0;          // [3]
   virtual GUID get_command(uint32_t index) = 0;      // [4]
   QUORBEL_PLACEHOLDER_SLOT(5)
