@@ -40,20 +40,34 @@ inline void service_store(service_base*& slot, service_base* service) {
   slot = service;
 }
 
-// One counted reference to a host service, released when the owner goes out of scope.
+// One counted reference to a service, released when the owner goes out of scope. Every
+// counted reference the component takes is held by one of these.
 template <class T>
 class service_ptr_t {
  public:
   service_ptr_t() = default;
   service_ptr_t(const service_ptr_t&) = delete;
   service_ptr_t& operator=(const service_ptr_t&) = delete;
+  service_ptr_t(service_ptr_t&& other) noexcept : ptr_(other.detach()) {}
+  service_ptr_t& operator=(service_ptr_t&& other) noexcept {
+    attach(other.detach());
+    return *this;
+  }
   ~service_ptr_t() { reset(); }
+
+  // A new reference of the caller's own to `p` (which may be null).
+  static service_ptr_t share(T* p) {
+    if (p) p->service_add_ref();
+    service_ptr_t shared;
+    shared.ptr_ = p;
+    return shared;
+  }
 
   T* get() const { return ptr_; }
   T* operator->() const { return ptr_; }
   explicit operator bool() const { return ptr_ != nullptr; }
 
-  // The slot a host call fills with a counted reference.
+  // The slot a host call fills with a counted reference, releasing what the slot held.
   T*& receive() { return ptr_; }
 
   // Takes over a reference the caller already owns.
@@ -62,10 +76,22 @@ class service_ptr_t {
     ptr_ = p;
   }
 
+  // Hands the reference over to the caller.
+  T* detach() { return std::exchange(ptr_, nullptr); }
+
   void reset() {
-    if (T* p = std::exchange(ptr_, nullptr)) p->service_release();
+    if (T* p = detach()) p->service_release();
   }
 
  private:
   T* ptr_ = nullptr;
 };
+
+// Asks `object` for its interface T; false when it has none.
+template <class T>
+bool service_query_t(service_base& object, service_ptr_t<T>& out) {
+  service_ptr_t<service_base> found;
+  if (!object.service_query(found.receive(), T::class_guid) || !found) return false;
+  out.attach(static_cast<T*>(found.detach()));
+  return true;
+}

@@ -12,9 +12,9 @@ void service_lookup(service_base*& out, const GUID& cls) {
   if (count > 1) throw exception_service_duplicated();
   // A host that claims one instance but hands back none has no usable service either;
   // reporting it keeps callers from calling through a null reference.
-  service_base* found = nullptr;
-  g_host_api->create_instance(found, handle, 0);
+  service_ptr_t<service_base> found;
+  g_host_api->create_instance(found.receive(), handle, 0);
   if (!found) throw exception_service_not_found();
   if (out) out->service_release();
-  out = found;
+  out = found.detach();
 }

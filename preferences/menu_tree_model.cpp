@@ -8,13 +8,13 @@
 namespace {
 
 // Enumerates the instances of a service class by index until the host yields none, keeping
-// one reference at a time.
+// one reference at a time. A host that reports an instance but hands back none ends it too.
 template <class T, class Visit>
 void ForEachInstance(host_api_object& api, Visit visit) {
   const service_class_handle cls = api.find_class(T::class_guid);
-  service_base* instance = nullptr;
-  for (uint32_t index = 0; api.create_instance(instance, cls, index); ++index) visit(*static_cast<T*>(instance));
-  if (instance) instance->service_release();
+  service_ptr_t<service_base> instance;
+  for (uint32_t index = 0; api.create_instance(instance.receive(), cls, index) && instance; ++index)
+    visit(*static_cast<T*>(instance.get()));
 }
 
 MenuTreeNode Prototype(uint32_t priority, std::wstring name, const GUID& guid, const GUID& parent, bool hasOwnItem,
@@ -57,13 +57,12 @@ void MenuTreeModel::CollectGroups(host_api_object& api) {
     const GUID guid = group.get_guid();
     const GUID parent = group.get_parent();
     const uint32_t priority = group.get_sort_priority();
-    service_base* popup = nullptr;
+    service_ptr_t<menu_group_popup> popup;
     std::wstring name;
-    const bool isPopup = group.service_query(popup, menu_group_popup::class_guid) && popup;
+    const bool isPopup = service_query_t(group, popup);
     if (isPopup) {
       string8_impl text;
-      static_cast<menu_group_popup*>(popup)->get_display_string(text);
-      popup->service_release();
+      popup->get_display_string(text);
       name = WideFromHost(text.get_ptr(), text.get_length());
     }
     // The first group reported under a GUID stays.

@@ -33,8 +33,8 @@ void CopyCellText(const std::wstring& text, wchar_t* buffer, int room) {
 
 }  // namespace
 
-CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(callback) {
-  if (pageCallback) pageCallback->service_add_ref();
+CMyPreferences::CMyPreferences(page_callback* callback)
+    : pageCallback(service_ptr_t<page_callback>::share(callback)) {
   CSeparator::EnsureClass();
   // The template's list view, tree view and trackbar.
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -44,7 +44,6 @@ CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(callback)
 CMyPreferences::~CMyPreferences() {
   workingList.remove_all();
   if (captionFont) DeleteObject(captionFont);
-  if (pageCallback) pageCallback->service_release();
 }
 
 void CMyPreferences::Notify() {
@@ -362,15 +361,10 @@ void window_service_impl_t<T>::OnFinalMessage(HWND) {
 using page_instance = window_service_impl_t<CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>>>;
 
 preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback) {
-  auto* instance = new page_instance(callback);
   // Held while the dialog is created, then handed to the host: a dialog that dies during its
   // creation cannot take the instance with it before the failure is reported.
-  instance->service_add_ref();
+  auto instance = service_ptr_t<page_instance>::share(new page_instance(callback));
   SetLastError(0);
-  if (!instance->Create(parent)) {
-    const DWORD error = GetLastError();
-    instance->service_release();
-    throw exception_win32(error);
-  }
-  return instance;
+  if (!instance->Create(parent)) throw exception_win32(GetLastError());
+  return instance.detach();
 }

@@ -66,7 +66,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   // The trackbar's position; once the trackbar is gone, the last position it had.
   uint32_t SensitivityPosition();
 
-  page_callback* pageCallback;
+  service_ptr_t<page_callback> pageCallback;
   HFONT captionFont = nullptr;
   HWND bindings = nullptr;
   HWND sensitivity = nullptr;

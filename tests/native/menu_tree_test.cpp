@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 #include "host/service_lookup.h"
@@ -117,6 +118,74 @@ TEST_F(MenuTree, CyclicGroupParentageEndsUnderTheRoot) {
   const std::string tree = Build(L"");
   EXPECT_NE(tree.find("in A"), std::string::npos);
   EXPECT_NE(tree.find("in Self"), std::string::npos);
+}
+
+// A provider of one command, "Flaky", whose display query throws while `failing` is set.
+class flaky_provider final : public counted_service_t<command_provider> {
+ public:
+  bool failing = true;
+  uint32_t get_command_count() override { return 1; }
+  GUID get_command(uint32_t) override { return Id(77); }
+  GUID get_parent() override { return Id(1); }
+  uint32_t get_sort_priority() override { return 0; }
+  bool get_display(uint32_t, string_base& out, uint32_t&) override {
+    if (failing) throw std::runtime_error("display failed");
+    out.set_string("Flaky", 5);
+    return true;
+  }
+  void execute(uint32_t, service_base*) override {}
+};
+
+// A popup group whose name query throws while `failing` is set.
+class flaky_group final : public counted_service_t<menu_group_popup> {
+ public:
+  bool failing = true;
+  GUID get_guid() override { return Id(1); }
+  GUID get_parent() override { return GUID{}; }
+  uint32_t get_sort_priority() override { return 0; }
+  void get_display_string(string_base& out) override {
+    if (failing) throw std::runtime_error("name failed");
+    out.set_string("Group", 5);
+  }
+
+ private:
+  bool Answers(const GUID& guid) const override {
+    return guid == menu_group::class_guid || guid == menu_group_popup::class_guid;
+  }
+};
+
+TEST_F(MenuTree, HostThatThrowsDuringABuildGetsEveryReferenceBack) {
+  auto* group = new flaky_group;
+  auto* provider = new flaky_provider;
+  api_.Add(menu_group::class_guid, group);
+  api_.Add(command_provider::class_guid, provider);
+  EXPECT_THROW(model_.Build(api_, L""), std::runtime_error);
+  EXPECT_EQ(group->reference_count(), 1);  // the registry's own
+  group->failing = false;
+  EXPECT_THROW(model_.Build(api_, L""), std::runtime_error);
+  EXPECT_EQ(group->reference_count(), 1);
+  EXPECT_EQ(provider->reference_count(), 1);
+  provider->failing = false;
+  EXPECT_EQ(Build(L""), "[main]\n  Group\n    Flaky\n");
+  EXPECT_EQ(group->reference_count(), 1);
+  EXPECT_EQ(provider->reference_count(), 1);
+}
+
+TEST(ActionLabel, HostThatThrowsGetsEveryReferenceBack) {
+  simulated_host host;
+  g_host_api = &host.api();
+  host.api().Remove(command_resolver::class_guid);
+  auto* resolver = new command_finder(host.api());
+  auto* provider = new flaky_provider;
+  host.api().Add(command_resolver::class_guid, resolver);
+  host.api().Add(command_provider::class_guid, provider);
+  EXPECT_THROW(ActionLabel(Id(77)), std::runtime_error);
+  EXPECT_EQ(resolver->reference_count(), 1);
+  EXPECT_EQ(provider->reference_count(), 1);
+  provider->failing = false;
+  EXPECT_EQ(ActionLabel(Id(77)), L"Flaky");
+  EXPECT_EQ(provider->reference_count(), 1);
+  g_host_api = nullptr;
 }
 
 TEST(ActionLabel, NamesCommandsAndFallsBack) {
