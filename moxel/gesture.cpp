@@ -1,7 +1,8 @@
 #include "moxel/gesture.h"
 
 bool GestureRecognizer::Complete(uint32_t keyState, uint32_t mouseKey, Gesture& gesture) {
-  gesture = {keyState & ModifierMask, mouseKey};
+  // Bit 0x20 of a key state is X button 1, not Alt: only Shift and Ctrl come from it.
+  gesture = {keyState & (ModifierShift | ModifierCtrl), mouseKey};
   return true;
 }
 

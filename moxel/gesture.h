@@ -42,8 +42,8 @@ struct Gesture {
 class GestureRecognizer {
  public:
   // Handles one button message; true when it completes a gesture, stored in `gesture`.
-  // The modifier set is the key state's modifier bits; Alt, which the key state does not
-  // carry, is the caller's to add.
+  // The modifier set is the key state's Shift and Ctrl bits; Alt, which the key state does
+  // not carry (its bit 0x20 there is X button 1), is the caller's to add.
   bool OnButtonMessage(uint32_t message, uint32_t keyState, Gesture& gesture);
 
   // A left or right release seen outside the moxel ends whatever gesture was under way.

@@ -21,7 +21,6 @@ enum : uint32_t {
   ModifierShift = 0x04,
   ModifierCtrl = 0x08,
   ModifierAlt = 0x20,
-  ModifierMask = ModifierShift | ModifierCtrl | ModifierAlt,
 };
 
 struct MouseActionItem {

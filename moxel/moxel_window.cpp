@@ -80,7 +80,8 @@ LRESULT CMoxelWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
 LRESULT CMoxelWindow::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&) { return MA_NOACTIVATE; }
 
 LRESULT CMoxelWindow::OnSyncPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  // Back on top without taking activation from the program the user is in.
+  SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
   return 0;
 }
 

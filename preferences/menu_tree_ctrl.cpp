@@ -4,6 +4,7 @@
 
 void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   // The items go before the nodes they point at; redrawing waits for the whole build.
+  redrawSuspended_ = true;
   SendMessage(WM_SETREDRAW, FALSE);
   SendMessage(TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
   itemNodes_.clear();
@@ -13,6 +14,12 @@ void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
     model_.Clear();
   }
   if (MenuTreeNode* root = model_.root()) InsertItems(TVI_ROOT, *root);
+  ResumeRedraw();
+}
+
+void CMenuTreeCtrl::ResumeRedraw() {
+  if (!redrawSuspended_ || !IsWindow()) return;
+  redrawSuspended_ = false;
   SendMessage(WM_SETREDRAW, TRUE);
   InvalidateRect(nullptr, TRUE);
 }

@@ -19,7 +19,11 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   BOOL Attach(HWND tree) { return SubclassWindow(tree); }
 
   // Replaces the model and every item; `filter` is already lower-cased ("" shows everything).
+  // Redrawing is off while it runs.
   void Rebuild(const std::wstring& filter);
+
+  // Turns redrawing back on after a rebuild that a failing host call cut short.
+  void ResumeRedraw();
 
   MenuTreeNode* FindNode(const GUID& guid) const { return model_.FindNode(guid); }
 
@@ -53,5 +57,6 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   void InsertItems(HTREEITEM parent, MenuTreeNode& node);
 
   MenuTreeModel model_;
+  bool redrawSuspended_ = false;
   std::set<const MenuTreeNode*> itemNodes_;  // the nodes items of this build point at
 };

@@ -10,12 +10,12 @@
 #include "moxel/bindings.h"
 #include "preferences/host_text.h"
 #include "preferences/labels.h"
+#include "preferences/sensitivity.h"
 #include "preferences/separator.h"
 #include "window/seh_guard.h"
 
 namespace {
 
-constexpr int MaximumSensitivity = 400;
 constexpr UINT ModifierBoxIds[3] = {IDC_CTRL, IDC_ALT, IDC_SHIFT};
 constexpr uint32_t ModifierBoxBits[3] = {ModifierCtrl, ModifierAlt, ModifierShift};
 
@@ -120,7 +120,7 @@ LRESULT CMyPreferences::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
 
   CreateCaptionFont();
   ::SendMessageW(sensitivity, TBM_SETRANGE, FALSE, MAKELONG(0, MaximumSensitivity));
-  ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, LPARAM(unsigned(cfg_wheel_sensitivity)));
+  ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, LPARAM(SensitivityShown(cfg_wheel_sensitivity)));
   SensitivityPosition();
   commands.Attach(GetDlgItem(m_hWnd, IDC_COMMANDS));
   commands.Rebuild(L"");
@@ -318,7 +318,10 @@ BOOL CWindowFixSEH<T>::ProcessWindowMessage(HWND window, UINT message, WPARAM wP
                     },
                     window, message, wParam, lParam, 0, FALSE};
   // A message whose processing the host's filter cut short counts as not handled.
-  if (!RunGuarded(HostFilter, ProcessGuarded, &m)) return FALSE;
+  if (!RunGuarded(HostFilter, ProcessGuarded, &m)) {
+    this->OnMessageCutShort();
+    return FALSE;
+  }
   result = m.result;
   return m.handled;
 }

@@ -24,6 +24,9 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   void apply() override;
   void reset() override;
 
+  // Puts right what a message that a failing host call ended left half done.
+  void OnMessageCutShort() { commands.ResumeRedraw(); }
+
   BEGIN_MSG_MAP(CMyPreferences)
     MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
     MESSAGE_HANDLER(WM_HSCROLL, OnHScroll)
@@ -88,7 +91,8 @@ class preferences_page_instance_impl : public T {
 };
 
 // Processes every message of the page under a structured-exception guard whose filter is
-// the host's, so that a failing host call inside a page message ends that message only.
+// the host's, so that a failing host call inside a page message ends that message only;
+// T's OnMessageCutShort then puts right what the message left half done.
 template <class T>
 class CWindowFixSEH : public T {
  public:

@@ -26,6 +26,20 @@ class Gestures : public ::testing::Test {
 constexpr uint32_t L = KeyStateLeft, R = KeyStateRight, M = KeyStateMiddle, X1 = KeyStateX1, X2 = KeyStateX2;
 constexpr uint32_t Shift = 0x04, Ctrl = 0x08;
 
+TEST_F(Gestures, XButton1PressedDuringALeftClickIsNeitherAltNorAnotherButton) {
+  Send(MsgLButtonDown, L);
+  Send(MsgLButtonUp, X1 | Shift);  // X button 1 went down while the moxel saw nothing of it
+  ASSERT_EQ(fired_.size(), 1u);
+  EXPECT_EQ(fired_[0].mouseKey, uint32_t(LeftClick));
+  EXPECT_EQ(fired_[0].modifiers, Shift);
+  Send(MsgXButtonUp, 0);
+  EXPECT_EQ(fired_.size(), 1u);
+  // A left click begun while X button 1 is held has both buttons in its set: nothing fires.
+  Send(MsgLButtonDown, L | X1);
+  Send(MsgLButtonUp, X1);
+  EXPECT_EQ(fired_.size(), 1u);
+}
+
 TEST_F(Gestures, ClickOfEachButtonFiresAtTheRelease) {
   Send(MsgLButtonDown, L);
   EXPECT_TRUE(fired_.empty());

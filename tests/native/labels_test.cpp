@@ -4,6 +4,7 @@
 
 #include "moxel/mouse_action.h"
 #include "preferences/labels.h"
+#include "preferences/sensitivity.h"
 
 namespace {
 
@@ -27,6 +28,14 @@ TEST(Labels, KeyNamesCoverTheTableAndNameUnknownCodes) {
   EXPECT_STREQ(KeyLabel(RightFlip), L"Right flip");
   EXPECT_STREQ(KeyLabel(8), L"<unknown key>");
   EXPECT_STREQ(KeyLabel(0xFFFFFFFF), L"<unknown key>");
+}
+
+TEST(Sensitivity, StoredValuesBeyondThePageRangeShowAsItsMaximum) {
+  EXPECT_EQ(SensitivityShown(0), 0u);
+  EXPECT_EQ(SensitivityShown(400), 400u);
+  EXPECT_EQ(SensitivityShown(401), 400u);
+  EXPECT_EQ(SensitivityShown(0x80000000u), 400u);
+  EXPECT_EQ(SensitivityShown(0xFFFFFFFFu), 400u);
 }
 
 }  // namespace
