@@ -9,15 +9,15 @@ prepare() {
   fi
 }
 
-build_win32() {
-  cmake -S "$root" -B "$build/win32" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >/dev/null
-  cmake --build "$build/win32" "$@"
+# Configures and builds one of the presets in CMakePresets.json.
+build_preset() {
+  local preset=$1
+  shift
+  (cd "$root" && cmake --preset "$preset" >/dev/null && cmake --build --preset "$preset" "$@")
 }
 
-build_native() {
-  CC=clang CXX=clang++ cmake -S "$root" -B "$build/native" -G Ninja >/dev/null
-  cmake --build "$build/native" "$@"
-}
+build_win32() { build_preset win32 "$@"; }
+build_native() { build_preset native "$@"; }
 
 # Wine runs 32-bit Windows programs as 32-bit Linux processes, which some kernels refuse.
 can_run_win32() {
