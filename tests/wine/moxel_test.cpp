@@ -51,6 +51,88 @@ TEST_F(MoxelTest, ClickingLeavesTheForegroundWindowActive) {
   DestroyWindow(other);
 }
 
+// The program the user types in keeps the foreground, activation and the keyboard focus
+// through everything the moxel and the bar do, and goes on receiving the keys typed.
+TEST_F(MoxelTest, TheUsersProgramKeepsActivationAndFocusThroughout) {
+  Start();
+  session_->RunQuitServices();
+  const HWND program = CreateWindowExW(0, L"STATIC", L"typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300, 120,
+                                       nullptr, nullptr, nullptr, nullptr);
+  const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program, nullptr,
+                                    nullptr, nullptr);
+  SetForegroundWindow(program);
+  SetFocus(edit);
+  input::Pump(100);
+  auto expectKept = [&](const char* step) {
+    input::Pump(50);
+    EXPECT_EQ(GetForegroundWindow(), program) << step;
+    EXPECT_EQ(GetActiveWindow(), program) << step;
+    EXPECT_EQ(GetFocus(), edit) << step;
+    const int typed = GetWindowTextLengthW(edit);
+    input::KeyDown('A');
+    input::KeyUp('A');
+    input::Pump(50);
+    EXPECT_EQ(GetWindowTextLengthW(edit), typed + 1) << step;
+  };
+  expectKept("before");
+  session_->RunInitServices();
+  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+  ASSERT_NE(moxel_, nullptr);
+  expectKept("init");
+  PointAtMoxel();
+  expectKept("hover");
+  for (Button button : {Button::Left, Button::Right, Button::Middle, Button::X1, Button::X2}) {
+    input::Click(button);
+    expectKept("click");
+  }
+  input::Press(Button::Left);
+  input::Press(Button::Right);
+  input::Release(Button::Left);
+  input::Press(Button::Left);
+  input::Release(Button::Left);
+  input::Release(Button::Right);
+  expectKept("flips");
+  input::Wheel(120);
+  input::Pump(100);
+  EXPECT_NE(Bar(), nullptr);
+  expectKept("wheel");
+  input::Wheel(-120);
+  expectKept("wheel again");
+  input::Pump(1200);
+  EXPECT_EQ(Bar(), nullptr);
+  expectKept("bar hidden");
+  SendMessageW(moxel_, WM_SYNCPAINT, 0, 0);
+  expectKept("sync paint");
+  PointAway();
+  expectKept("leave");
+  session_->RunQuitServices();
+  expectKept("quit");
+  EXPECT_EQ(Executed().size(), 7u);  // five clicks, two flips
+  DestroyWindow(program);
+}
+
+// X button 1 shares bit 0x20 with Alt only by number: in a click's key state it is a button.
+TEST_F(MoxelTest, XButton1InTheReleaseKeyStateIsNotAlt) {
+  Start(ConfigurationWith({{LeftClick, 0, PlayOrPause}, {LeftClick, ModifierAlt, Next}}));
+  PointAtMoxel();
+  auto leftClick = [&](WPARAM down, WPARAM up) {
+    SendMessageW(moxel_, WM_LBUTTONDOWN, down, 0);
+    SendMessageW(moxel_, WM_LBUTTONUP, up, 0);
+  };
+  leftClick(MK_LBUTTON, MK_XBUTTON1);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+  input::KeyDown(VK_MENU);
+  input::Pump(50);
+  leftClick(MK_LBUTTON, MK_XBUTTON1);
+  input::KeyUp(VK_MENU);
+  input::Pump(50);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause", "Next"}));
+  // Begun while X button 1 was held: two buttons in the set, no click.
+  leftClick(MK_LBUTTON | MK_XBUTTON1, MK_XBUTTON1);
+  SendMessageW(moxel_, WM_XBUTTONUP, MAKEWPARAM(0, XBUTTON1), 0);
+  EXPECT_EQ(Executed().size(), 2u);
+}
+
 TEST_F(MoxelTest, SyncPaintPutsTheMoxelBackOnTop) {
   Start();
   const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 0,

@@ -27,13 +27,18 @@ TEST_F(PageTest, FreshPageShowsTheStoredValuesWithEditorsDisabled) {
 }
 
 TEST_F(PageTest, SensitivityAboveTheRangeShowsAsChangedUntilApplied) {
-  Open(ThreeBindings(500));
-  EXPECT_EQ(Send(IDC_SENSITIVITY, TBM_GETPOS), 400);
-  EXPECT_EQ(State(), 9u);
-  Click(preferences_window::ApplyButton);  // not the page's: the window's button
-  preferences_->page()->apply();
-  EXPECT_EQ(State(), 8u);
-  EXPECT_EQ(StoredValue(Stored(), Sensitivity, 0), 400u);
+  // The stored value is unsigned: from 0x80000000 on it must not reach the trackbar negative.
+  for (uint32_t stored : {500u, 0x80000000u, 0xFFFFFFFFu}) {
+    Open(ThreeBindings(stored));
+    EXPECT_EQ(Send(IDC_SENSITIVITY, TBM_GETPOS), 400) << stored;
+    EXPECT_EQ(State(), 9u) << stored;
+    Click(preferences_window::ApplyButton);  // not the page's: the window's button
+    preferences_->page()->apply();
+    EXPECT_EQ(State(), 8u) << stored;
+    EXPECT_EQ(StoredValue(Stored(), Sensitivity, 0), 400u) << stored;
+    ClosePreferences();
+    Stop();
+  }
 }
 
 TEST_F(PageTest, AddNewAppendsAnUnsetBindingAndSelectsIt) {
