@@ -40,15 +40,59 @@ inline void service_store(service_base*& slot, service_base* service) {
   slot = service;
 }
 
+// Links every live owning handle of a thread, newest first. A structured-exception guard
+// that abandons frames runs none of their destructors; the links let it release the
+// references that handles in those frames held.
+class service_handle_link {
+ public:
+  service_handle_link(const service_handle_link&) = delete;
+  service_handle_link& operator=(const service_handle_link&) = delete;
+
+  // Releases the reference of every handle that lies in [low, high) and forgets the handles:
+  // their memory belongs to frames that will never run again.
+  static void release_abandoned(const void* low, const void* high) {
+    for (service_handle_link* link = newest_; link;) {
+      service_handle_link* older = link->older_;
+      const void* at = link;
+      if (at >= low && at < high) {
+        link->unlink();
+        link->release_(*link);
+      }
+      link = older;
+    }
+  }
+
+ protected:
+  explicit service_handle_link(void (*release)(service_handle_link&)) noexcept
+      : release_(release), older_(newest_) {
+    if (older_) older_->newer_ = this;
+    newest_ = this;
+  }
+  ~service_handle_link() { unlink(); }
+
+ private:
+  void unlink() noexcept {
+    if (newer_) newer_->older_ = older_;
+    else if (newest_ == this) newest_ = older_;
+    if (older_) older_->newer_ = newer_;
+    older_ = newer_ = nullptr;
+  }
+
+  void (*const release_)(service_handle_link&);
+  service_handle_link* older_;
+  service_handle_link* newer_ = nullptr;
+  static inline thread_local service_handle_link* newest_ = nullptr;
+};
+
 // One counted reference to a service, released when the owner goes out of scope. Every
 // counted reference the component takes is held by one of these.
 template <class T>
-class service_ptr_t {
+class service_ptr_t : private service_handle_link {
  public:
-  service_ptr_t() = default;
+  service_ptr_t() noexcept : service_handle_link(&Release) {}
   service_ptr_t(const service_ptr_t&) = delete;
   service_ptr_t& operator=(const service_ptr_t&) = delete;
-  service_ptr_t(service_ptr_t&& other) noexcept : ptr_(other.detach()) {}
+  service_ptr_t(service_ptr_t&& other) noexcept : service_ptr_t() { ptr_ = other.detach(); }
   service_ptr_t& operator=(service_ptr_t&& other) noexcept {
     attach(other.detach());
     return *this;
@@ -84,6 +128,8 @@ class service_ptr_t {
   }
 
  private:
+  static void Release(service_handle_link& link) { static_cast<service_ptr_t&>(link).reset(); }
+
   T* ptr_ = nullptr;
 };
 

@@ -1,12 +1,15 @@
 // The toolchain has no __try/__except, so the frame is registered by hand at the head of
 // the thread's exception-registration chain, and an exception the filter handles resumes
-// at the guard by unwinding the frames above it and jumping back.
+// at the guard by unwinding the frames above it and jumping back. The jump runs no C++
+// destructor in the frames it leaves; the host references they held are released by hand.
 #include "window/seh_guard.h"
 
 #include <intrin.h>
 
 #include <exception>
 #include <string>
+
+#include "host/service.h"
 
 namespace {
 
@@ -31,6 +34,10 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD* exception, void* es
   if (decision == EXCEPTION_CONTINUE_EXECUTION) return ExceptionContinueExecution;
   if (decision != EXCEPTION_EXECUTE_HANDLER) return ExceptionContinueSearch;
   RtlUnwind(&frame->record, nullptr, exception, nullptr);
+  // The frames between this handler and the guard are abandoned without their destructors:
+  // the host references their handles held go back now, while the frames are still intact.
+  const char handlerFrame = 0;
+  service_handle_link::release_abandoned(&handlerFrame, frame);
   __builtin_longjmp(frame->resume, 1);
 }
 

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <new>
+#include <utility>
+
 #include "host/component_entry.h"
 #include "host/component_services.h"
 #include "host/componentversion.h"
@@ -125,6 +128,29 @@ TEST(ComponentEntry, VersionServiceNamesTheFileOfTheLatestTexts) {
   client->set_texts(nullptr, nullptr);
   version->get_file_name(text);
   EXPECT_EQ(text.str(), "");
+}
+
+// Handles in frames that a structured-exception guard abandons: their destructors never run,
+// so the guard releases what they held and the thread's other handles carry on.
+TEST(OwningHandles, ReferencesOfAbandonedFramesAreReleasedAndForgotten) {
+  simulated_host host;
+  simulated_playback& playback = host.playback();
+  auto outer = service_ptr_t<playback_control>::share(&playback);
+  using handle = service_ptr_t<playback_control>;
+  auto* frames = new unsigned char[4 * sizeof(handle)];  // stands in for the abandoned stack
+  new (frames) handle(handle::share(&playback));
+  new (frames + sizeof(handle)) handle();
+  auto* moved = new (frames + 2 * sizeof(handle)) handle(handle::share(&playback));
+  new (frames + 3 * sizeof(handle)) handle(std::move(*moved));
+  auto inner = handle::share(&playback);  // newer than the frames, outside them
+  EXPECT_EQ(playback.reference_count(), 5);
+  service_handle_link::release_abandoned(frames, frames + 4 * sizeof(handle));
+  EXPECT_EQ(playback.reference_count(), 3);  // the host's, outer and inner
+  delete[] frames;  // a handle still linked into the freed frames would be touched below
+  inner.reset();
+  { auto later = handle::share(&playback); }
+  service_handle_link::release_abandoned(&playback, &playback + 1);
+  EXPECT_EQ(playback.reference_count(), 2);
 }
 
 }  // namespace

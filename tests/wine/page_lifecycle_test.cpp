@@ -174,6 +174,49 @@ TEST_F(PageTest, GuardLetsTheHostFilterEndAFailingPageMessage) {
   EXPECT_EQ(State(), 9u);
 }
 
+// One command, "Flaky", whose display query works, throws, or faults.
+class flaky_provider final : public counted_service_t<command_provider> {
+ public:
+  enum { Works, Throws, Faults } mode = Works;
+  uint32_t get_command_count() override { return 1; }
+  GUID get_command(uint32_t) override { return GUID{0xF1A4, 0, 0, {}}; }
+  GUID get_parent() override { return GUID{}; }
+  uint32_t get_sort_priority() override { return 0; }
+  bool get_display(uint32_t, string_base& out, uint32_t&) override {
+    if (mode == Faults) *static_cast<volatile int*>(nullptr) = 1;
+    if (mode == Throws) throw std::runtime_error("display gone");
+    out.set_string("Flaky", 5);
+    return true;
+  }
+  void execute(uint32_t, service_base*) override {}
+};
+
+TEST_F(PageTest, HostCallsThatFailInsideThePageGiveEveryReferenceBack) {
+  Open(ThreeBindings());
+  service_registry& api = session_->host.api();
+  for (bool fault : {false, true}) {
+    auto* resolver = new failing_resolver(fault);
+    api.Remove(command_resolver::class_guid);
+    api.Add(command_resolver::class_guid, resolver);
+    EXPECT_EQ(Row(0)[2], L"") << fault;
+    EXPECT_EQ(resolver->reference_count(), 1) << fault;  // the host's own
+  }
+  api.Remove(command_resolver::class_guid);
+  api.Add(command_resolver::class_guid, new command_finder(api));
+  auto* provider = new flaky_provider;
+  api.Add(command_provider::class_guid, provider);
+  for (auto mode : {flaky_provider::Throws, flaky_provider::Faults}) {
+    provider->mode = mode;
+    SetFilter(L"pla");  // each keystroke rebuilds the tree from every provider
+    EXPECT_EQ(provider->reference_count(), 1) << mode;
+    EXPECT_EQ(Row(0)[2], L"Play or pause") << mode;  // the cell asks the same providers
+    EXPECT_EQ(provider->reference_count(), 1) << mode;
+  }
+  provider->mode = flaky_provider::Works;
+  SetFilter(L"flaky");
+  EXPECT_EQ(Tree(), L"[main]\n  Flaky\n");
+}
+
 
 
 // The separator's pixels: a rule along its middle from after the caption to the right edge.
