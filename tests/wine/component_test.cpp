@@ -4,6 +4,8 @@
 
 #include <memory>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "host/component_services.h"
 #include "host/string_impl.h"
@@ -19,6 +21,13 @@ class LoadedComponent : public ::testing::Test {
   void TearDown() override { component_.reset(); }
 
   client_object& client() { return component_->client(); }
+
+  componentversion* VersionService() {
+    service_registry& api = host_.api();
+    service_base* instance = nullptr;
+    if (!api.create_instance(instance, api.find_class(componentversion::class_guid), 0)) return nullptr;
+    return static_cast<componentversion*>(instance);
+  }
 
   std::vector<uint8_t> Write() {
     memory_writer out;
@@ -55,16 +64,41 @@ TEST_F(LoadedComponent, ServiceListRecordsHaveTheFixedLayout) {
 }
 
 TEST_F(LoadedComponent, VersionServiceIsFoundThroughTheHost) {
-  service_base* instance = nullptr;
   service_registry& api = host_.api();
   ASSERT_EQ(api.count_instances(api.find_class(componentversion::class_guid)), 1u);
-  ASSERT_TRUE(api.create_instance(instance, api.find_class(componentversion::class_guid), 0));
+  componentversion* instance = VersionService();
+  ASSERT_NE(instance, nullptr);
   string8_impl text;
-  static_cast<componentversion*>(instance)->get_file_name(text);
+  instance->get_file_name(text);
   EXPECT_EQ(text.str(), "moxel_control.dll");
   service_base* other = &host_.playback();
   EXPECT_FALSE(instance->service_query(other, playback_control::class_guid));
   EXPECT_EQ(other, &host_.playback());
+}
+
+// A text value of the library's version resource, as the file's properties show it.
+std::string VersionResourceText(const wchar_t* key) {
+  const std::wstring file = ComponentPath();
+  DWORD unused = 0;
+  std::vector<BYTE> block(GetFileVersionInfoSizeW(file.c_str(), &unused));
+  const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + key;
+  wchar_t* value = nullptr;
+  UINT length = 0;
+  if (block.empty() || !GetFileVersionInfoW(file.c_str(), 0, DWORD(block.size()), block.data()) ||
+      !VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&value), &length))
+    return "<no value>";
+  const std::wstring text(value);
+  return std::string(text.begin(), text.end());
+}
+
+TEST_F(LoadedComponent, VersionServiceTextIsTheLibrarysVersionResource) {
+  componentversion* instance = VersionService();
+  ASSERT_NE(instance, nullptr);
+  string8_impl text;
+  instance->get_component_version(text);
+  EXPECT_EQ(text.str(), "0.3");
+  EXPECT_EQ(VersionResourceText(L"FileVersion"), text.str());
+  EXPECT_EQ(VersionResourceText(L"ProductVersion"), text.str());
 }
 
 TEST_F(LoadedComponent, ConfigurationRoundTripGivesTheStoredBytes) {

@@ -1,0 +1,46 @@
+# Reads the version resource out of the component library (windres decompiles it) and checks
+# it: fixed and text versions equal to the project version and to the version service's text,
+# the original file name that of the library, a description and a copyright line.
+# SERVICE_VERSION is typed where the test is declared rather than taken from the build, so that
+# a wrong project version fails here as it fails the native test of the service's text.
+execute_process(COMMAND ${WINDRES} -i ${DLL} -O rc OUTPUT_VARIABLE script RESULT_VARIABLE failed)
+if(failed)
+  message(FATAL_ERROR "windres could not read the resources of ${DLL}")
+endif()
+string(REGEX MATCH "\n1 VERSIONINFO\n.*" version "${script}")
+if(NOT version)
+  message(FATAL_ERROR "${DLL} has no version resource")
+endif()
+
+function(expect what found wanted)
+  if(NOT found STREQUAL wanted)
+    message(FATAL_ERROR "${what} is \"${found}\", not \"${wanted}\"")
+  endif()
+endfunction()
+
+function(text_value key out)
+  if(NOT version MATCHES "VALUE \"${key}\", \"([^\"]*)\"")
+    message(FATAL_ERROR "the version resource has no ${key}")
+  endif()
+  set(${out} "${CMAKE_MATCH_1}" PARENT_SCOPE)
+endfunction()
+
+expect("the project version" "${PROJECT_VERSION}" "${SERVICE_VERSION}")
+string(REPLACE "." ", " numbers "${PROJECT_VERSION}.0.0")
+foreach(fixed FILEVERSION PRODUCTVERSION)
+  string(REGEX MATCH " ${fixed} ([0-9, ]+)\n" found "${version}")
+  expect("${fixed}" "${CMAKE_MATCH_1}" "${numbers}")
+endforeach()
+foreach(key FileVersion ProductVersion)
+  text_value(${key} found)
+  expect("${key}" "${found}" "${SERVICE_VERSION}")
+endforeach()
+text_value(OriginalFilename found)
+get_filename_component(file_name ${DLL} NAME)
+expect("OriginalFilename" "${found}" "${file_name}")
+text_value(FileDescription description)
+text_value(LegalCopyright copyright)
+if(description STREQUAL "" OR NOT copyright MATCHES "^Copyright ")
+  message(FATAL_ERROR "the description or the copyright line is missing")
+endif()
+message(STATUS "version ${SERVICE_VERSION}: ${description}; ${copyright}")
