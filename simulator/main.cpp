@@ -27,17 +27,23 @@ struct options {
   std::wstring component;
   std::wstring profile;
   std::wstring script;  // a folder for the pictures: play the scripted session
+  bool help = false;
 };
 
 options ParseOptions() {
   options result{ExeFolder() + L"\\moxel_control.dll", ExeFolder() + L"\\profile", L""};
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
-  for (int i = 1; i + 1 < count; i += 2) {
+  for (int i = 1; i < count; ++i) {
     const std::wstring name = args[i];
-    if (name == L"--component") result.component = args[i + 1];
-    else if (name == L"--profile") result.profile = args[i + 1];
-    else if (name == L"--script") result.script = args[i + 1];
+    if (name == L"--help") {
+      result.help = true;
+    } else if (i + 1 < count) {
+      if (name == L"--component") result.component = args[i + 1];
+      else if (name == L"--profile") result.profile = args[i + 1];
+      else if (name == L"--script") result.script = args[i + 1];
+      ++i;
+    }
   }
   LocalFree(args);
   return result;
@@ -78,8 +84,29 @@ void PrintBindings(player_session& session) {
   }
 }
 
+void PrintHelp(const options& opts) {
+  std::printf(
+      "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES]\n"
+      "Loads the component as the player does and shows the moxel at the top-left corner of the\n"
+      "screen. Without --script it runs until its window is closed:\n"
+      "  hover      point at the moxel: it grows, and shrinks when the pointer leaves\n"
+      "  click      left, right, middle or a side button on it, with or without Ctrl, Alt and\n"
+      "             Shift, runs the bound command (shown in the window's title)\n"
+      "  flip       press left while holding right on it, or right while holding left\n"
+      "  wheel      over the moxel changes the volume and shows the level bar\n"
+      "  Preferences...  opens the component's page: edit, Apply, OK\n"
+      "  quit       close the window: the configuration is saved to\n"
+      "             %s\\%s\n"
+      "With --script it plays a fixed session instead and saves pictures in PICTURES.\n",
+      Utf8(opts.profile.c_str()).c_str(), Utf8(player_session::ConfigurationName).c_str());
+}
+
 int Run() {
   const options opts = ParseOptions();
+  if (opts.help) {
+    PrintHelp(opts);
+    return 0;
+  }
   player_session session(opts.component, opts.profile);
   std::printf("client object version %u\n", session.component.client().get_version());
   for (service_factory_base* factory : session.component.factories())

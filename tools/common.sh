@@ -37,7 +37,7 @@ stop_display() {
   if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
 }
 
-# Starts a virtual X display of its own and a Wine prefix inside the build tree.
+# Starts a virtual X display of its own and uses the Wine prefix inside the build tree.
 start_display() {
   local numberfile
   numberfile=$(mktemp)
@@ -50,6 +50,11 @@ start_display() {
   done
   export DISPLAY=":$(head -n1 "$numberfile")"
   rm -f "$numberfile"
+  use_prefix
+}
+
+# The Wine prefix inside the build tree, made on first use.
+use_prefix() {
   export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
   mkdir -p "$build"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then

@@ -1,13 +1,42 @@
 #!/usr/bin/env bash
-# Builds the component and runs it in the simulated player on a virtual display, playing the
-# scripted session; the pictures go to build/pictures. Further arguments go to the simulator
-# (--profile FOLDER, --component PATH). On a desktop with Wine, run
-# build/win32/bin/quorbel_sim.exe without --script to use the moxel by hand.
+# Builds the component and runs it in the simulated player.
+#   tools/run.sh [OPTIONS]               plays the scripted session on a virtual display of
+#                                        its own; the pictures go to build/pictures
+#   tools/run.sh --interactive [OPTIONS] runs the player on your own display ($DISPLAY), to
+#                                        use the moxel by hand until its window is closed
+#   tools/run.sh --help                  says what can be done in the player
+# OPTIONS go to the simulator: --profile FOLDER, --component PATH.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
+mode=script
+case "${1:-}" in
+  --interactive) mode=interactive; shift ;;
+  --help) mode=help; shift ;;
+esac
+if [ "$mode" = help ]; then
+  sed -n '2,8p' "$0" | sed 's/^# \{0,1\}//'
+  echo
+fi
+if [ "$mode" = interactive ] && [ -z "${DISPLAY:-}" ]; then
+  echo "--interactive needs a display of your own: DISPLAY is not set" >&2
+  exit 1
+fi
 prepare
 build_win32 >/dev/null
 require_win32
-start_display
-mkdir -p "$build/pictures"
-wine "$build/win32/bin/quorbel_sim.exe" --script "$(winepath -w "$build/pictures")" "$@"
+simulator="$build/win32/bin/quorbel_sim.exe"
+case "$mode" in
+  help)
+    start_display
+    wine "$simulator" --help "$@"
+    ;;
+  interactive)
+    use_prefix
+    wine "$simulator" "$@"
+    ;;
+  script)
+    start_display
+    mkdir -p "$build/pictures"
+    wine "$simulator" --script "$(winepath -w "$build/pictures")" "$@"
+    ;;
+esac
