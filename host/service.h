@@ -42,7 +42,8 @@ inline void service_store(service_base*& slot, service_base* service) {
 
 // Links every live owning handle of a thread, newest first. A structured-exception guard
 // that abandons frames runs none of their destructors; the links let it release the
-// references that handles in those frames held.
+// references that handles in those frames held. A handle ends on the thread that made it,
+// as host references do: the host calls the component on its user-interface thread only.
 class service_handle_link {
  public:
   service_handle_link(const service_handle_link&) = delete;
