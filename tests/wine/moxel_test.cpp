@@ -1,6 +1,8 @@
 // The moxel window under real input: geometry, hover, activation, gestures and bindings.
 #include "tests/wine/moxel_fixture.h"
 
+#include <stdexcept>
+
 #include "simulator/stored_config.h"
 
 namespace {
@@ -241,6 +243,44 @@ TEST_F(MoxelTest, SecondInitKeepsTheMoxelAndASecondQuitDoesNothing) {
   EXPECT_FALSE(IsWindow(moxel_));
   session_->RunQuitServices();
   EXPECT_EQ(FindWindowW(MoxelClass, nullptr), nullptr);
+}
+
+// One command whose execution throws while told to.
+class throwing_provider final : public counted_service_t<command_provider> {
+ public:
+  static constexpr GUID Command = {0x7E57BAD, 0, 0, {1}};
+  bool throws = true;
+  int executed = 0;
+  uint32_t get_command_count() override { return 1; }
+  GUID get_command(uint32_t) override { return Command; }
+  GUID get_parent() override { return GUID{}; }
+  uint32_t get_sort_priority() override { return 0; }
+  bool get_display(uint32_t, string_base& out, uint32_t&) override {
+    out.set_string("Throwing", 8);
+    return true;
+  }
+  void execute(uint32_t, service_base*) override {
+    if (throws) throw std::runtime_error("execute failed");
+    ++executed;
+  }
+};
+
+TEST_F(MoxelTest, CommandThatThrowsGetsEveryReferenceBackAndTheMoxelWorksAfter) {
+  Start(ConfigurationWith({{LeftClick, 0, throwing_provider::Command}, {RightClick, 0, PlayOrPause}}));
+  auto* provider = new throwing_provider;
+  session_->host.api().Add(command_provider::class_guid, provider);
+  PointAtMoxel();
+  input::Click(Button::Left);
+  input::Pump(100);
+  EXPECT_EQ(provider->reference_count(), 1);  // the host's own
+  input::Click(Button::Right);
+  input::Pump(100);
+  EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+  provider->throws = false;
+  input::Click(Button::Left);
+  input::Pump(100);
+  EXPECT_EQ(provider->executed, 1);
+  EXPECT_EQ(provider->reference_count(), 1);
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 #include "tests/wine/moxel_fixture.h"
 
 #include <cmath>
+#include <stdexcept>
 
 #include "simulator/screen.h"
 #include "volumebar/volume_level.h"
@@ -145,6 +146,45 @@ TEST_F(WheelTest, MissingHostServicesEndTheMessageAndNothingElse) {
   input::Click(input::Button::Left);  // the moxel still works
   input::Pump(100);
   EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+}
+
+// A playback control whose volume operations throw while told to.
+class throwing_playback final : public counted_service_t<playback_control> {
+ public:
+  bool setThrows = false, getThrows = false;
+  void set_volume(float db) override {
+    if (setThrows) throw std::runtime_error("set volume failed");
+    volume_ = db;
+  }
+  float get_volume() override {
+    if (getThrows) throw std::runtime_error("get volume failed");
+    return volume_;
+  }
+
+ private:
+  float volume_ = -10.0f;
+};
+
+TEST_F(WheelTest, PlaybackThatThrowsGetsEveryReferenceBackAndTheWheelWorksAfter) {
+  Start();
+  PointAtMoxel();
+  auto* playback = new throwing_playback;
+  service_registry& api = session_->host.api();
+  api.Remove(playback_control::class_guid);
+  api.Add(playback_control::class_guid, playback);
+  playback->setThrows = true;
+  Notch(WHEEL_DELTA);
+  EXPECT_EQ(playback->reference_count(), 1);  // the host's own
+  EXPECT_EQ(Bar(), nullptr);
+  playback->setThrows = false;
+  playback->getThrows = true;
+  Notch(WHEEL_DELTA);
+  EXPECT_EQ(playback->reference_count(), 1);
+  EXPECT_EQ(Bar(), nullptr);
+  playback->getThrows = false;
+  Notch(WHEEL_DELTA);
+  EXPECT_GT(playback->get_volume(), -10.0f);
+  EXPECT_NE(Bar(), nullptr);
 }
 
 }  // namespace
