@@ -9,7 +9,9 @@ build_win32
 if can_run_win32; then
   start_display
 else
-  echo "NOTE: this machine cannot execute 32-bit x86 code; the tests under Wine are skipped." >&2
+  echo "this machine cannot execute 32-bit x86 code: the tests under Wine run in an emulated machine" >&2
+  source "$root/tools/test_vm.sh"
+  build_test_vm
 fi
 printf 'subdirs("native" "win32")\n' > "$build/CTestTestfile.cmake"
 cd "$build"

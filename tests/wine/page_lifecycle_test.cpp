@@ -217,6 +217,53 @@ TEST_F(PageTest, HostCallsThatFailInsideThePageGiveEveryReferenceBack) {
   EXPECT_EQ(Tree(), L"[main]\n  Flaky\n");
 }
 
+TEST_F(PageTest, CellWhoseHostFailsGivesEveryReferenceBack) {
+  Open(ConfigurationWith({{LeftClick, 0, GUID{0xF1A4, 0, 0, {}}}}));
+  auto* provider = new flaky_provider;
+  service_registry& api = session_->host.api();
+  api.Add(command_provider::class_guid, provider);
+  for (auto mode : {flaky_provider::Throws, flaky_provider::Faults}) {
+    provider->mode = mode;
+    EXPECT_EQ(Row(0)[2], L"") << mode;
+    EXPECT_EQ(provider->reference_count(), 1) << mode;
+  }
+  provider->mode = flaky_provider::Works;
+  EXPECT_EQ(Row(0)[2], L"Flaky");
+  // No resolver, then two: the cell ends unanswered either way.
+  api.Remove(command_resolver::class_guid);
+  EXPECT_EQ(Row(0)[2], L"");
+  api.Add(command_resolver::class_guid, new command_finder(api));
+  api.Add(command_resolver::class_guid, new command_finder(api));
+  EXPECT_EQ(Row(0)[2], L"");
+  EXPECT_EQ(provider->reference_count(), 1);
+}
+
+// A rebuild that a failing host call ends still leaves a tree that paints: the stale items
+// it deleted do not stay on the screen.
+TEST_F(PageTest, TreeRepaintsAfterARebuildThatFailed) {
+  Open(ThreeBindings());
+  auto* provider = new flaky_provider;
+  session_->host.api().Add(command_provider::class_guid, provider);
+  // The client area: no border, no scroll bar.
+  RECT tree;
+  GetClientRect(Item(IDC_COMMANDS), &tree);
+  MapWindowPoints(Item(IDC_COMMANDS), nullptr, reinterpret_cast<POINT*>(&tree), 2);
+  auto inked = [&] {
+    input::Pump(100);
+    const screen_capture shown = CaptureScreen(tree);
+    int pixels = 0;
+    for (int y = 0; y < shown.height; ++y)
+      for (int x = 0; x < shown.width; ++x) pixels += shown.At(x, y) != shown.At(0, 0);
+    return pixels;
+  };
+  ASSERT_GT(inked(), 0);  // the full tree's items
+  for (auto mode : {flaky_provider::Throws, flaky_provider::Faults}) {
+    provider->mode = mode;
+    SetFilter(mode == flaky_provider::Throws ? L"p" : L"pl");
+    EXPECT_EQ(inked(), 0) << mode;  // the items are gone, from the screen too
+  }
+}
+
 
 
 // The separator's pixels: a rule along its middle from after the caption to the right edge.

@@ -187,4 +187,32 @@ TEST_F(WheelTest, PlaybackThatThrowsGetsEveryReferenceBackAndTheWheelWorksAfter)
   EXPECT_NE(Bar(), nullptr);
 }
 
+// A play callback manager whose registration throws: the bar cannot listen, so it stays away.
+class throwing_manager final : public counted_service_t<play_callback_manager> {
+ public:
+  void register_callback(play_callback*, uint32_t, bool) override { throw std::runtime_error("register failed"); }
+  void unregister_callback(play_callback*) override {}
+};
+
+TEST_F(WheelTest, CallbackManagerThatThrowsGetsEveryReferenceBack) {
+  Start();
+  PointAtMoxel();
+  auto* manager = new throwing_manager;
+  play_callback_registry& callbacks = session_->host.play_callbacks();
+  service_registry& api = session_->host.api();
+  callbacks.service_add_ref();  // kept for putting it back
+  api.Remove(play_callback_manager::class_guid);
+  api.Add(play_callback_manager::class_guid, manager);
+  const float before = Playback().get_volume();
+  Notch(WHEEL_DELTA);
+  EXPECT_NE(Playback().get_volume(), before);
+  EXPECT_EQ(Bar(), nullptr);
+  EXPECT_EQ(manager->reference_count(), 1);  // the host's own
+  api.Remove(play_callback_manager::class_guid);
+  api.Add(play_callback_manager::class_guid, &callbacks);
+  Notch(WHEEL_DELTA);
+  EXPECT_NE(Bar(), nullptr);
+  EXPECT_EQ(callbacks.listener_count(), 1u);
+}
+
 }  // namespace

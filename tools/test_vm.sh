@@ -1,0 +1,80 @@
+# A virtual x86-64 machine, emulated by QEMU, for kernels that cannot execute 32-bit x86 code:
+# its own Debian kernel can, so Wine runs the Windows tests inside it. The machine's disk (a
+# Debian system with Wine, Xvfb and a ready Wine prefix) is made once and kept in a cache
+# outside the work tree, under a key that changes with this file and the machine's start-up
+# script.
+vm_cache=/var/cache/moxel-control-test-vm
+vm_key=$(cat "${BASH_SOURCE[0]}" "$(dirname "${BASH_SOURCE[0]}")/test_vm_init.sh" | sha256sum | cut -c1-16)
+vm_dir="$vm_cache/$vm_key"
+# The emulated processor: no SMAP, whose emulation faults the return to 32-bit code.
+vm_cpu=qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt
+
+# The first Debian mirror this machine's own package sources name.
+debian_mirror() {
+  sed -n 's/^URIs: *\([^ ]*\).*/\1/p; s/^deb \(\[[^]]*\] \)\{0,1\}\([^ ]*\) .*/\2/p' \
+    /etc/apt/sources.list.d/*.sources /etc/apt/sources.list 2>/dev/null | grep -v security | head -n1
+}
+
+# Boots the machine kept in `dir` (its disk's changes dropped when `snapshot` is on) with
+# `extra` drives, telling its start-up script `mode`.
+boot_vm() {
+  local dir=$1 mode=$2 snapshot=$3
+  shift 3
+  timeout 1200 qemu-system-x86_64 -accel tcg,thread=multi -cpu "$vm_cpu" -smp 2 -m 3072 -nographic -no-reboot \
+    -kernel "$dir/vmlinuz" -initrd "$dir/initrd.img" \
+    -drive "file=$dir/root.img,if=virtio,format=raw,snapshot=$snapshot" "$@" \
+    -append "root=/dev/vda rw console=ttyS0 quiet init=/moxel-vm-init moxelmode=$mode" >/dev/null 2>&1
+}
+
+vm_ready() { [ -f "$vm_dir/root.img" ]; }
+
+build_test_vm() {
+  vm_ready && return 0
+  echo "making the test machine for Wine (once per machine, several minutes)" >&2
+  local work="$vm_cache/making"
+  rm -rf "$work" && mkdir -p "$work"
+  debootstrap --variant=minbase bookworm "$work/root" "$(debian_mirror)" >"$work/debootstrap.log" 2>&1
+  mount --bind /proc "$work/root/proc"
+  local installed=0
+  chroot "$work/root" /bin/bash -c '
+    export DEBIAN_FRONTEND=noninteractive
+    dpkg --add-architecture i386 && apt-get update -q &&
+    apt-get install -y -q --no-install-recommends linux-image-amd64 wine wine32:i386 xvfb xauth' \
+    >"$work/install.log" 2>&1 || installed=$?
+  umount "$work/root/proc"
+  [ "$installed" -eq 0 ] || return "$installed"
+  install -m 755 "$root/tools/test_vm_init.sh" "$work/root/moxel-vm-init"
+  mkdir -p "$work/root/build"
+  cp "$work"/root/boot/vmlinuz-* "$work/vmlinuz"
+  cp "$work"/root/boot/initrd.img-* "$work/initrd.img"
+  truncate -s 6G "$work/root.img"
+  mke2fs -q -t ext4 -d "$work/root" "$work/root.img"
+  rm -rf "$work/root"
+  # The Wine prefix is made once, on the disk itself; test runs drop their changes.
+  boot_vm "$work" prepare off
+  rm -f "$work"/*.log
+  mv "$work" "$vm_dir"
+}
+
+# Runs the Windows program `exe` with `arguments` inside the machine, on a copy of its
+# folder; prints what it printed and answers its exit code.
+run_in_vm() {
+  local exe=$1
+  shift
+  local scratch
+  scratch=$(mktemp -d)
+  cp -al "$(dirname "$exe")" "$scratch/build"
+  printf '%s\n' "$(basename "$exe")" "$@" >"$scratch/build/command"
+  truncate -s 1G "$scratch/build.img"
+  mke2fs -q -t ext4 -d "$scratch/build" "$scratch/build.img"
+  boot_vm "$vm_dir" run on -drive "file=$scratch/build.img,if=virtio,format=raw"
+  debugfs -R "cat /output" "$scratch/build.img" 2>/dev/null
+  local rc
+  rc=$(debugfs -R "cat /exit-code" "$scratch/build.img" 2>/dev/null)
+  rm -rf "$scratch"
+  if [ -z "$rc" ]; then
+    echo "the test machine ended without an exit code for $(basename "$exe")" >&2
+    return 1
+  fi
+  return "$rc"
+}

@@ -1,0 +1,31 @@
+#!/bin/bash
+# The start-up script of the test machine: makes the Wine prefix ("prepare") or runs the
+# program named in /build/command of the second disk ("run"), then powers the machine off.
+mount -t proc proc /proc
+mount -t tmpfs tmp /tmp
+mount -t devtmpfs dev /dev 2>/dev/null
+mkdir -p /dev/pts /dev/shm
+mount -t devpts devpts /dev/pts
+mount -t tmpfs shm /dev/shm
+export HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin
+Xvfb :5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+sleep 2
+export DISPLAY=:5 WINEPREFIX=/root/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+case "$moxelmode" in
+  prepare)
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+    ;;
+  run)
+    mount /dev/vdb /build
+    cd /build
+    mapfile -t command < command
+    wine "./${command[0]}" "${command[@]:1}" >/build/output 2>&1
+    echo $? >/build/exit-code
+    wineserver -k
+    umount /build
+    ;;
+esac
+sync
+echo o >/proc/sysrq-trigger
+sleep 60
