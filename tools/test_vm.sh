@@ -57,7 +57,9 @@ build_test_vm() {
 }
 
 # Runs the Windows program `exe` with `arguments` inside the machine, on a copy of its
-# folder; prints what it printed and answers its exit code.
+# folder (Z:\build there); prints what it printed and answers its exit code. With
+# vm_results set, the folder of that name that the program made there is copied back to
+# where vm_results_to names.
 run_in_vm() {
   local exe=$1
   shift
@@ -65,10 +67,15 @@ run_in_vm() {
   scratch=$(mktemp -d)
   cp -al "$(dirname "$exe")" "$scratch/build"
   printf '%s\n' "$(basename "$exe")" "$@" >"$scratch/build/command"
+  if [ -n "${vm_results:-}" ]; then mkdir -p "$scratch/build/$vm_results"; fi
   truncate -s 1G "$scratch/build.img"
   mke2fs -q -t ext4 -d "$scratch/build" "$scratch/build.img"
   boot_vm "$vm_dir" run on -drive "file=$scratch/build.img,if=virtio,format=raw"
   debugfs -R "cat /output" "$scratch/build.img" 2>/dev/null
+  if [ -n "${vm_results:-}" ]; then
+    mkdir -p "$vm_results_to"
+    debugfs -R "rdump /$vm_results $vm_results_to" "$scratch/build.img" >/dev/null 2>&1
+  fi
   local rc
   rc=$(debugfs -R "cat /exit-code" "$scratch/build.img" 2>/dev/null)
   rm -rf "$scratch"
