@@ -1,6 +1,6 @@
 #include "simulator/screen.h"
 
-#include "simulator/png.h"
+#include "simulator/png_codec.h"
 
 screen_capture CaptureScreen(const RECT& area) {
   screen_capture capture;
