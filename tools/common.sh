@@ -31,6 +31,13 @@ require_win32() {
   fi
 }
 
+# Makes, once per machine, the emulated machine in which Wine runs on such kernels.
+use_test_vm() {
+  echo "this machine cannot execute 32-bit x86 code: Wine runs in an emulated machine" >&2
+  source "$root/tools/test_vm.sh"
+  build_test_vm
+}
+
 xvfb_pid=
 stop_display() {
   WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true

@@ -26,9 +26,7 @@ build_win32 >/dev/null
 simulator="$build/win32/bin/quorbel_sim.exe"
 if [ "$mode" = script ] && ! can_run_win32; then
   # Played in the emulated machine of the tests; the pictures come back from it.
-  echo "this machine cannot execute 32-bit x86 code: the player runs in an emulated machine" >&2
-  source "$root/tools/test_vm.sh"
-  build_test_vm
+  use_test_vm
   vm_results=pictures vm_results_to="$build" run_in_vm "$simulator" --script 'Z:\build\pictures' "$@"
   exit
 fi

@@ -9,9 +9,7 @@ build_win32
 if can_run_win32; then
   start_display
 else
-  echo "this machine cannot execute 32-bit x86 code: the tests under Wine run in an emulated machine" >&2
-  source "$root/tools/test_vm.sh"
-  build_test_vm
+  use_test_vm
 fi
 printf 'subdirs("native" "win32")\n' > "$build/CTestTestfile.cmake"
 cd "$build"
