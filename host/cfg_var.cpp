@@ -4,6 +4,7 @@
 #include <map>
 #include <vector>
 
+#include "host/boundary.h"
 #include "host/exceptions.h"
 
 cfg_var_reader* cfg_var_reader::list_head = nullptr;
@@ -50,7 +51,43 @@ GUID decode_guid(const uint8_t in[16]) {
   return id;
 }
 
-bool aborting(abort_callback* abort) { return abort && abort->is_aborting(); }
+bool aborting(abort_callback* abort) {
+  return abort && boundary::call([&] { return abort->is_aborting(); });
+}
+
+// The host's streams, each call made through the boundary's gate.
+class host_writer final : public stream_writer {
+ public:
+  explicit host_writer(stream_writer* stream) : stream_(stream) {}
+
+  void write(const void* buffer, size_t bytes, abort_callback* abort) override {
+    boundary::call([&] { stream_->write(buffer, bytes, abort); });
+  }
+
+ private:
+  stream_writer* stream_;
+};
+
+class host_reader final : public stream_reader {
+ public:
+  explicit host_reader(stream_reader* stream) : stream_(stream) {}
+
+  size_t read(void* buffer, size_t bytes, abort_callback* abort) override {
+    return boundary::call([&] { return stream_->read(buffer, bytes, abort); });
+  }
+  void read_object(void* buffer, size_t bytes, abort_callback* abort) override {
+    boundary::call([&] { stream_->read_object(buffer, bytes, abort); });
+  }
+  uint64_t skip(uint64_t bytes, abort_callback* abort) override {
+    return boundary::call([&] { return stream_->skip(bytes, abort); });
+  }
+  void skip_object(uint64_t bytes, abort_callback* abort) override {
+    boundary::call([&] { stream_->skip_object(bytes, abort); });
+  }
+
+ private:
+  stream_reader* stream_;
+};
 
 // Collects one variable's payload so that its size can precede it in the host stream.
 class buffer_writer final : public stream_writer {
@@ -116,7 +153,9 @@ class limited_reader final : public stream_reader {
 
 }  // namespace
 
-void write_configuration(stream_writer* stream, abort_callback* abort) {
+void write_configuration(stream_writer* hostStream, abort_callback* abort) {
+  host_writer host(hostStream);
+  stream_writer* const stream = &host;
   std::vector<uint8_t> buffer;
   for (cfg_var_writer* var = cfg_var_writer::list_head; var; var = var->next) {
     buffer.clear();
@@ -130,7 +169,9 @@ void write_configuration(stream_writer* stream, abort_callback* abort) {
   }
 }
 
-void read_configuration(stream_reader* stream, abort_callback* abort) {
+void read_configuration(stream_reader* hostStream, abort_callback* abort) {
+  host_reader host(hostStream);
+  stream_reader* const stream = &host;
   // Later insertions win, so of two variables sharing a GUID the one registered first reads.
   std::map<GUID, cfg_var_reader*, guid_byte_less> readers;
   for (cfg_var_reader* var = cfg_var_reader::list_head; var; var = var->next) readers[var->guid] = var;

@@ -1,5 +1,6 @@
 #include "host/component_entry.h"
 
+#include "host/boundary.h"
 #include "host/cfg_var.h"
 #include "host/service_lookup.h"
 
@@ -17,11 +18,17 @@ class client_object_impl final : public client_object {
  public:
   uint32_t get_version() override { return ClientObjectVersion; }
   service_factory_base* get_service_list() override { return service_factory_base::list_head; }
-  void config_write(stream_writer* stream, abort_callback* abort) override { write_configuration(stream, abort); }
-  void config_read(stream_reader* stream, abort_callback* abort) override { read_configuration(stream, abort); }
+  void config_write(stream_writer* stream, abort_callback* abort) override {
+    boundary::serve([&] { write_configuration(stream, abort); });
+  }
+  void config_read(stream_reader* stream, abort_callback* abort) override {
+    boundary::serve([&] { read_configuration(stream, abort); });
+  }
   void set_texts(const char* first, const char* second) override {
-    g_first_text = first ? first : "";
-    g_second_text = second ? second : "";
+    boundary::serve([&] {
+      g_first_text = first ? first : "";
+      g_second_text = second ? second : "";
+    });
   }
   void set_flag(bool value) override {
     g_flag = value;

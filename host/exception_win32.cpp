@@ -2,6 +2,9 @@
 
 #include <windows.h>
 
+#include "host/exceptions.h"
+#include "host/interned_text.h"
+
 namespace {
 
 // Codes whose system text is replaced by a fixed message.
@@ -46,4 +49,11 @@ std::string Win32ErrorMessage(uint32_t code) {
   return message;
 }
 
-exception_win32::exception_win32(uint32_t code) : code_(code), message_(Win32ErrorMessage(code)) {}
+namespace {
+const char* KeptMessage(uint32_t code) {
+  if (const char* kept = InternedText(Win32ErrorMessage(code).c_str())) return kept;
+  throw bad_allocation();
+}
+}  // namespace
+
+exception_win32::exception_win32(uint32_t code) : code_(code), message_(KeptMessage(code)) {}

@@ -1,11 +1,12 @@
 #include "host/play_callback_impl.h"
 
+#include "host/boundary.h"
 #include "host/service_lookup.h"
 
 play_callback_impl_base::play_callback_impl_base() {
   service_ptr_t<play_callback_manager> manager;
   service_lookup_t(manager);
-  manager->register_callback(this, 0xFFFFFFFF, false);
+  boundary::call([&] { manager->register_callback(this, 0xFFFFFFFF, false); });
 }
 
 play_callback_impl_base::~play_callback_impl_base() {
@@ -14,7 +15,7 @@ play_callback_impl_base::~play_callback_impl_base() {
   try {
     service_ptr_t<play_callback_manager> manager;
     service_lookup_t(manager);
-    manager->unregister_callback(this);
+    boundary::call([&] { manager->unregister_callback(this); });
   } catch (...) {
   }
 }

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <utility>
 
+#include "host/boundary.h"
 #include "host/guid.h"
 
 class service_base {
@@ -138,7 +139,7 @@ class service_ptr_t : private service_handle_link {
 template <class T>
 bool service_query_t(service_base& object, service_ptr_t<T>& out) {
   service_ptr_t<service_base> found;
-  if (!object.service_query(found.receive(), T::class_guid) || !found) return false;
+  if (!boundary::call([&] { return object.service_query(found.receive(), T::class_guid); }) || !found) return false;
   out.attach(static_cast<T*>(found.detach()));
   return true;
 }

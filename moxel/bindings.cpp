@@ -1,5 +1,6 @@
 #include "moxel/bindings.h"
 
+#include "host/boundary.h"
 #include "host/config_vars.h"
 #include "host/service_lookup.h"
 
@@ -42,8 +43,8 @@ void RunActions(uint32_t modifiers, uint32_t mouseKey) {
     {
       service_ptr_t<command_resolver> resolver;
       service_lookup_t(resolver);
-      found = resolver->find_command(&item.action, provider.receive(), index);
+      found = boundary::call([&] { return resolver->find_command(&item.action, provider.receive(), index); });
     }
-    if (found && provider) provider->execute(index, nullptr);
+    if (found && provider) boundary::call([&] { provider->execute(index, nullptr); });
   }
 }

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "host/boundary.h"
 #include "host/config_vars.h"
 #include "host/service_lookup.h"
 #include "moxel/bindings.h"
@@ -163,7 +164,7 @@ void CMoxelWindow::HandleRawInput(HRAWINPUT input) {
   {
     service_ptr_t<playback_control> playback;
     service_lookup_t(playback);
-    db = playback->get_volume();
+    db = boundary::call([&] { return playback->get_volume(); });
   }
   UINT lines = 0;
   if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 1;
@@ -171,7 +172,7 @@ void CMoxelWindow::HandleRawInput(HRAWINPUT input) {
   {
     service_ptr_t<playback_control> playback;
     service_lookup_t(playback);
-    playback->set_volume(next);
+    boundary::call([&] { playback->set_volume(next); });
   }
   ShowVolumeBar();
 }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "host/boundary.h"
 #include "host/string_impl.h"
 #include "preferences/host_text.h"
 
@@ -11,10 +12,12 @@ namespace {
 // one reference at a time. A host that reports an instance but hands back none ends it too.
 template <class T, class Visit>
 void ForEachInstance(host_api_object& api, Visit visit) {
-  const service_class_handle cls = api.find_class(T::class_guid);
+  const service_class_handle cls = boundary::call([&] { return api.find_class(T::class_guid); });
   service_ptr_t<service_base> instance;
-  for (uint32_t index = 0; api.create_instance(instance.receive(), cls, index) && instance; ++index)
-    visit(*static_cast<T*>(instance.get()));
+  const auto next = [&](uint32_t index) {
+    return boundary::call([&] { return api.create_instance(instance.receive(), cls, index); }) && instance;
+  };
+  for (uint32_t index = 0; next(index); ++index) visit(*static_cast<T*>(instance.get()));
 }
 
 MenuTreeNode Prototype(uint32_t priority, std::wstring name, const GUID& guid, const GUID& parent, bool hasOwnItem,
@@ -54,15 +57,15 @@ void MenuTreeModel::Build(host_api_object& api, const std::wstring& filter) {
 
 void MenuTreeModel::CollectGroups(host_api_object& api) {
   ForEachInstance<menu_group>(api, [this](menu_group& group) {
-    const GUID guid = group.get_guid();
-    const GUID parent = group.get_parent();
-    const uint32_t priority = group.get_sort_priority();
+    const GUID guid = boundary::call([&] { return group.get_guid(); });
+    const GUID parent = boundary::call([&] { return group.get_parent(); });
+    const uint32_t priority = boundary::call([&] { return group.get_sort_priority(); });
     service_ptr_t<menu_group_popup> popup;
     std::wstring name;
     const bool isPopup = service_query_t(group, popup);
     if (isPopup) {
       string8_impl text;
-      popup->get_display_string(text);
+      boundary::call([&] { popup->get_display_string(text); });
       name = WideFromHost(text.get_ptr(), text.get_length());
     }
     // The first group reported under a GUID stays.
@@ -72,14 +75,14 @@ void MenuTreeModel::CollectGroups(host_api_object& api) {
 
 void MenuTreeModel::CollectCommands(host_api_object& api) {
   ForEachInstance<command_provider>(api, [this](command_provider& provider) {
-    const uint32_t count = provider.get_command_count();
-    const GUID parent = provider.get_parent();
+    const uint32_t count = boundary::call([&] { return provider.get_command_count(); });
+    const GUID parent = boundary::call([&] { return provider.get_parent(); });
     for (uint32_t i = 0; i < count; ++i) {
-      const GUID guid = provider.get_command(i);
-      const uint32_t priority = provider.get_sort_priority();
+      const GUID guid = boundary::call([&] { return provider.get_command(i); });
+      const uint32_t priority = boundary::call([&] { return provider.get_sort_priority(); });
       string8_impl text;
       uint32_t flags = 0;
-      if (!provider.get_display(i, text, flags)) continue;
+      if (!boundary::call([&] { return provider.get_display(i, text, flags); })) continue;
       AddNode(Prototype(priority, WideFromHost(text.get_ptr(), text.get_length()), guid, parent, true, false));
     }
   });

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "host/boundary.h"
 #include "host/config_vars.h"
 #include "host/exception_win32.h"
 #include "host/shared_library.h"
@@ -47,7 +48,7 @@ CMyPreferences::~CMyPreferences() {
 }
 
 void CMyPreferences::Notify() {
-  if (pageCallback) pageCallback->on_state_changed();
+  if (pageCallback) boundary::call([&] { pageCallback->on_state_changed(); });
 }
 
 uint32_t CMyPreferences::SensitivityPosition() {
@@ -271,20 +272,24 @@ uint32_t CMyPreferences::get_state() {
 }
 
 void CMyPreferences::apply() {
-  cfg_mouse_actions.replace_all(workingList);
-  cfg_wheel_sensitivity = SensitivityPosition();
-  Notify();
+  boundary::serve([&] {
+    cfg_mouse_actions.replace_all(workingList);
+    cfg_wheel_sensitivity = SensitivityPosition();
+    Notify();
+  });
 }
 
 void CMyPreferences::reset() {
-  ::SendMessageW(bindings, LVM_DELETEALLITEMS, 0, 0);
-  workingList.remove_all();
-  InstallDefaultBindings(workingList);
-  ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
-  ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, DefaultWheelSensitivity);
-  SensitivityPosition();
-  LoadSelectedBinding();
-  Notify();
+  boundary::serve([&] {
+    ::SendMessageW(bindings, LVM_DELETEALLITEMS, 0, 0);
+    workingList.remove_all();
+    InstallDefaultBindings(workingList);
+    ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
+    ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, DefaultWheelSensitivity);
+    SensitivityPosition();
+    LoadSelectedBinding();
+    Notify();
+  });
 }
 
 namespace {

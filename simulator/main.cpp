@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <exception>
 
+#include "host/boundary.h"
 #include "host/component_services.h"
 #include "host/string_impl.h"
 #include "preferences/labels.h"
@@ -61,10 +62,12 @@ void PrintVersion(player_session& session) {
   if (!api.create_instance(instance, api.find_class(componentversion::class_guid), 0)) return;
   auto* version = static_cast<componentversion*>(instance);
   string8_impl file, name, number, about;
-  version->get_file_name(file);
-  version->get_component_name(name);
-  version->get_component_version(number);
-  version->get_about_message(about);
+  boundary::call([&] {
+    version->get_file_name(file);
+    version->get_component_name(name);
+    version->get_component_version(number);
+    version->get_about_message(about);
+  });
   std::printf("component: %s %s (%s)\n  %s\n", name.get_ptr(), number.get_ptr(), file.get_ptr(), about.get_ptr());
   instance->service_release();
 }
@@ -72,7 +75,7 @@ void PrintVersion(player_session& session) {
 void PrintBindings(player_session& session) {
   memory_writer stream;
   abort_flag abort;
-  session.component.client().config_write(&stream, &abort);
+  boundary::call([&] { session.component.client().config_write(&stream, &abort); });
   const auto bindings = StoredBindings(stream.bytes());
   std::printf("bindings: %u\n", unsigned(bindings.size()));
   for (const MouseActionItem& item : bindings) {

@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <vector>
 
+#include "host/boundary.h"
 #include "host/exceptions.h"
 #include "host/stream.h"
 
@@ -26,7 +27,9 @@ class memory_reader final : public stream_reader {
     return count;
   }
   void read_object(void* buffer, size_t bytes, abort_callback* abort) override {
-    if (read(buffer, bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+    boundary::serve([&] {
+      if (read(buffer, bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+    });
   }
   uint64_t skip(uint64_t bytes, abort_callback*) override {
     const uint64_t count = std::min<uint64_t>(bytes, bytes_.size() - position_);
@@ -34,7 +37,9 @@ class memory_reader final : public stream_reader {
     return count;
   }
   void skip_object(uint64_t bytes, abort_callback* abort) override {
-    if (skip(bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+    boundary::serve([&] {
+      if (skip(bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+    });
   }
 
  private:

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "host/boundary.h"
+
 void play_callback_registry::register_callback(play_callback* callback, uint32_t, bool) {
   if (callback && std::find(listeners_.begin(), listeners_.end(), callback) == listeners_.end())
     listeners_.push_back(callback);
@@ -15,7 +17,7 @@ void play_callback_registry::unregister_callback(play_callback* callback) {
 void play_callback_registry::NotifyVolume(float db) {
   // A listener may unregister itself while being told.
   const std::vector<play_callback*> listeners = listeners_;
-  for (play_callback* listener : listeners) listener->on_volume_change(db);
+  for (play_callback* listener : listeners) boundary::call([&] { listener->on_volume_change(db); });
 }
 
 void simulated_playback::set_volume(float db) {

@@ -1,3 +1,4 @@
+#include "host/boundary.h"
 #include "simulator/player_session.h"
 
 #include <exception>
@@ -16,7 +17,7 @@ std::string player_session::LoadConfiguration() {
   memory_reader stream(ReadProfileFile(path));
   abort_flag abort;
   try {
-    component.client().config_read(&stream, &abort);
+    boundary::call([&] { component.client().config_read(&stream, &abort); });
     return {};
   } catch (const std::exception& error) {
     CopyFileW(path.c_str(), (path + L".unreadable").c_str(), FALSE);
@@ -27,7 +28,7 @@ std::string player_session::LoadConfiguration() {
 void player_session::SaveConfiguration() {
   memory_writer stream;
   abort_flag abort;
-  component.client().config_write(&stream, &abort);
+  boundary::call([&] { component.client().config_write(&stream, &abort); });
   SaveProfileFile(configuration_path(), stream.bytes());
 }
 
@@ -42,9 +43,9 @@ void ForEachInitQuit(service_registry& api, Call call) {
 }  // namespace
 
 void player_session::RunInitServices() {
-  ForEachInitQuit(host.api(), [](initquit& service) { service.on_init(); });
+  ForEachInitQuit(host.api(), [](initquit& service) { boundary::call([&] { service.on_init(); }); });
 }
 
 void player_session::RunQuitServices() {
-  ForEachInitQuit(host.api(), [](initquit& service) { service.on_quit(); });
+  ForEachInitQuit(host.api(), [](initquit& service) { boundary::call([&] { service.on_quit(); }); });
 }

@@ -1,3 +1,4 @@
+#include "host/boundary.h"
 #include "simulator/preferences_window.h"
 
 #include <exception>
@@ -145,12 +146,13 @@ void preferences_window::OnCommand(int id, int code) {
       const LRESULT selected = SendMessageW(GetDlgItem(window_, PageList), LB_GETCURSEL, 0, 0);
       if (selected < 0 || size_t(selected) >= pages_.size() || !pages_[size_t(selected)].component) return;
       callback_ = new page_callback_impl(this);
-      instance_ = pages_[size_t(selected)].component->instantiate(area_, callback_);
+      preferences_page_v3& page = *pages_[size_t(selected)].component;
+      instance_ = boundary::call([&] { return page.instantiate(area_, callback_); });
       if (HWND page = instance_->get_wnd()) ShowWindow(page, SW_SHOW);
       UpdateApply();
     } else if (code == BN_CLICKED && instance_) {
-      if (id == ApplyButton || id == OkButton) instance_->apply();
-      if (id == ResetButton) instance_->reset();
+      if (id == ApplyButton || id == OkButton) boundary::call([&] { instance_->apply(); });
+      if (id == ResetButton) boundary::call([&] { instance_->reset(); });
     }
   } catch (const std::exception& error) {
     failure_ = error.what();

@@ -1,5 +1,5 @@
 # Checks the component library's PE header: the plain-named export, imports of system
-# libraries and the shared unwinder only, and no NO_SEH flag (which would make the system
+# libraries and the host's shared.dll only, and no NO_SEH flag (which would make the system
 # ignore the library's registered exception handlers).
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE header RESULT_VARIABLE failed)
 if(failed)
@@ -12,7 +12,7 @@ string(REGEX MATCHALL "DLL Name: [^\n]+" imports "${header}")
 foreach(import IN LISTS imports)
   string(REPLACE "DLL Name: " "" name "${import}")
   string(TOUPPER "${name}" name)
-  if(NOT name MATCHES "^(KERNEL32|USER32|GDI32|COMCTL32|SHLWAPI|MSVCRT|SHARED|LIBGCC_S_DW2-1)\\.DLL$")
+  if(NOT name MATCHES "^(KERNEL32|USER32|GDI32|COMCTL32|SHLWAPI|MSVCRT|SHARED)\\.DLL$")
     message(FATAL_ERROR "unexpected import ${name}")
   endif()
 endforeach()

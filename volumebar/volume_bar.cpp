@@ -1,5 +1,6 @@
 #include "volumebar/volume_bar.h"
 
+#include "host/boundary.h"
 #include "host/service_lookup.h"
 #include "moxel/moxel_bitmaps.h"
 #include "volumebar/volume_level.h"
@@ -21,12 +22,14 @@ void CVolumeBar::Create(const RECT& beside) {
                                       WS_EX_TOPMOST);
 }
 
-void CVolumeBar::on_volume_change(float) { FollowVolume(); }
+void CVolumeBar::on_volume_change(float) {
+  boundary::serve([&] { FollowVolume(); });
+}
 
 void CVolumeBar::FollowVolume() {
   service_ptr_t<playback_control> playback;
   service_lookup_t(playback);
-  level_ = VolumeLevel(playback->get_volume());
+  level_ = VolumeLevel(boundary::call([&] { return playback->get_volume(); }));
   if (IsWindow()) InvalidateRect(nullptr, FALSE);
 }
 

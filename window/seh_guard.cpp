@@ -73,6 +73,9 @@ bool RunGuarded(seh_filter filter, void (*work)(void* context), void* context) {
   frame.filter = filter;
   frame.record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&GuardHandler);
   frame.record.Next = previous;
+  // The jump back restores only the frame and stack pointers; claiming the other registers
+  // that callers keep makes this frame save them and give them back when it returns.
+  asm volatile("" ::: "ebx", "esi", "edi");
   if (__builtin_setjmp(frame.resume)) {
     // Back from the handler, with the frames above this one unwound.
     SetChainHead(previous);

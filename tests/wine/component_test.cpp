@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/boundary.h"
 #include "host/component_services.h"
 #include "host/string_impl.h"
 #include "simulator/component_host.h"
@@ -31,7 +32,7 @@ class LoadedComponent : public ::testing::Test {
 
   std::vector<uint8_t> Write() {
     memory_writer out;
-    client().config_write(&out, &abort_);
+    boundary::call([&] { client().config_write(&out, &abort_); });
     return out.bytes();
   }
 
@@ -69,7 +70,7 @@ TEST_F(LoadedComponent, VersionServiceIsFoundThroughTheHost) {
   componentversion* instance = VersionService();
   ASSERT_NE(instance, nullptr);
   string8_impl text;
-  instance->get_file_name(text);
+  boundary::call([&] { instance->get_file_name(text); });
   EXPECT_EQ(text.str(), "moxel_control.dll");
   service_base* other = &host_.playback();
   EXPECT_FALSE(instance->service_query(other, playback_control::class_guid));
@@ -95,7 +96,7 @@ TEST_F(LoadedComponent, VersionServiceTextIsTheLibrarysVersionResource) {
   componentversion* instance = VersionService();
   ASSERT_NE(instance, nullptr);
   string8_impl text;
-  instance->get_component_version(text);
+  boundary::call([&] { instance->get_component_version(text); });
   EXPECT_EQ(text.str(), "0.3");
   EXPECT_EQ(VersionResourceText(L"FileVersion"), text.str());
   EXPECT_EQ(VersionResourceText(L"ProductVersion"), text.str());
@@ -112,7 +113,7 @@ TEST_F(LoadedComponent, ConfigurationRoundTripGivesTheStoredBytes) {
   std::vector<uint8_t> changed = defaults;
   changed[20] = 40;
   memory_reader in(changed);
-  client().config_read(&in, &abort_);
+  boundary::call([&] { client().config_read(&in, &abort_); });
   EXPECT_EQ(Write(), changed);
 }
 
@@ -121,7 +122,7 @@ TEST_F(LoadedComponent, DamagedConfigurationReachesTheHostAsTypedException) {
   bytes.resize(bytes.size() - 2);  // ends inside the list entry's payload
   memory_reader in(bytes);
   try {
-    client().config_read(&in, &abort_);
+    boundary::call([&] { client().config_read(&in, &abort_); });
     FAIL() << "no exception";
   } catch (const quorbel_io::exception_io_data& error) {
     EXPECT_STREQ(error.what(), "Unsupported format or corrupted file");
@@ -130,13 +131,15 @@ TEST_F(LoadedComponent, DamagedConfigurationReachesTheHostAsTypedException) {
 
 class failing_writer final : public stream_writer {
  public:
-  void write(const void*, size_t, abort_callback*) override { throw std::runtime_error("disk full"); }
+  void write(const void*, size_t, abort_callback*) override {
+    boundary::serve([] { throw std::runtime_error("disk full"); });
+  }
 };
 
 TEST_F(LoadedComponent, HostFailuresAndAbortsTravelBackThroughTheComponent) {
   failing_writer broken;
   try {
-    client().config_write(&broken, &abort_);
+    boundary::call([&] { client().config_write(&broken, &abort_); });
     FAIL() << "no exception";
   } catch (const std::runtime_error& error) {
     EXPECT_STREQ(error.what(), "disk full");
@@ -144,7 +147,7 @@ TEST_F(LoadedComponent, HostFailuresAndAbortsTravelBackThroughTheComponent) {
   abort_.aborting = true;
   memory_writer out;
   try {
-    client().config_write(&out, &abort_);
+    boundary::call([&] { client().config_write(&out, &abort_); });
     FAIL() << "no exception";
   } catch (const quorbel_io::exception_aborted& error) {
     EXPECT_STREQ(error.what(), "User abort");

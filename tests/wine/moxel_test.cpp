@@ -3,6 +3,7 @@
 
 #include <stdexcept>
 
+#include "host/boundary.h"
 #include "simulator/stored_config.h"
 
 namespace {
@@ -260,7 +261,7 @@ class throwing_provider final : public counted_service_t<command_provider> {
     return true;
   }
   void execute(uint32_t, service_base*) override {
-    if (throws) throw std::runtime_error("execute failed");
+    if (throws) boundary::serve([] { throw std::runtime_error("execute failed"); });
     ++executed;
   }
 };

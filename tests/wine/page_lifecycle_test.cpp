@@ -5,6 +5,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "host/boundary.h"
 #include "host/exceptions.h"
 #include "host/string_impl.h"
 #include "simulator/stored_config.h"
@@ -53,7 +54,7 @@ TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
   EXPECT_STREQ(service_->get_name(), "moxel control");
   EXPECT_TRUE(service_->get_guid() == MoxelPage);
   string8_impl url;
-  EXPECT_TRUE(service_->get_help_url(url));
+  EXPECT_TRUE(boundary::call([&] { return service_->get_help_url(url); }));
   EXPECT_EQ(url.str(), "https://help.moxel-control.example/quorbel 2.1 (simulated)/preferences/"
                        "54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control");
   service_base* same = nullptr;
@@ -63,7 +64,7 @@ TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
   EXPECT_FALSE(service_->service_query(untouched, componentversion::class_guid));
   EXPECT_EQ(untouched, &session_->host.playback());
   try {
-    service_->create(parent_);
+    boundary::call([&] { return service_->create(parent_); });
     FAIL() << "no exception";
   } catch (const exception_not_implemented& error) {
     EXPECT_STREQ(error.what(), "Feature not implemented");
@@ -72,7 +73,7 @@ TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
 
 TEST_F(PageServiceTest, FailedDialogCreationThrowsTheWin32ErrorAndFreesTheInstance) {
   try {
-    service_->instantiate(reinterpret_cast<HWND>(0x4321), &callback_);
+    boundary::call([&] { return service_->instantiate(reinterpret_cast<HWND>(0x4321), &callback_); });
     FAIL() << "no exception";
   } catch (const std::exception& error) {
     EXPECT_STREQ(error.what(), "Invalid window handle.  ");  // the line break becomes spaces
@@ -149,7 +150,7 @@ class failing_resolver final : public counted_service_t<command_resolver> {
   explicit failing_resolver(bool fault) : fault_(fault) {}
   bool find_command(const GUID*, command_provider*&, uint32_t&) override {
     if (fault_) *static_cast<volatile int*>(nullptr) = 1;
-    throw std::runtime_error("resolver gone");
+    return boundary::serve([]() -> bool { throw std::runtime_error("resolver gone"); });
   }
 
  private:
@@ -184,7 +185,7 @@ class flaky_provider final : public counted_service_t<command_provider> {
   uint32_t get_sort_priority() override { return 0; }
   bool get_display(uint32_t, string_base& out, uint32_t&) override {
     if (mode == Faults) *static_cast<volatile int*>(nullptr) = 1;
-    if (mode == Throws) throw std::runtime_error("display gone");
+    if (mode == Throws) boundary::serve([] { throw std::runtime_error("display gone"); });
     out.set_string("Flaky", 5);
     return true;
   }

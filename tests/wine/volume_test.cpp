@@ -4,6 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
+#include "host/boundary.h"
 #include "simulator/screen.h"
 #include "volumebar/volume_level.h"
 
@@ -153,11 +154,11 @@ class throwing_playback final : public counted_service_t<playback_control> {
  public:
   bool setThrows = false, getThrows = false;
   void set_volume(float db) override {
-    if (setThrows) throw std::runtime_error("set volume failed");
+    if (setThrows) boundary::serve([] { throw std::runtime_error("set volume failed"); });
     volume_ = db;
   }
   float get_volume() override {
-    if (getThrows) throw std::runtime_error("get volume failed");
+    if (getThrows) boundary::serve([] { throw std::runtime_error("get volume failed"); });
     return volume_;
   }
 
@@ -190,7 +191,9 @@ TEST_F(WheelTest, PlaybackThatThrowsGetsEveryReferenceBackAndTheWheelWorksAfter)
 // A play callback manager whose registration throws: the bar cannot listen, so it stays away.
 class throwing_manager final : public counted_service_t<play_callback_manager> {
  public:
-  void register_callback(play_callback*, uint32_t, bool) override { throw std::runtime_error("register failed"); }
+  void register_callback(play_callback*, uint32_t, bool) override {
+    boundary::serve([] { throw std::runtime_error("register failed"); });
+  }
   void unregister_callback(play_callback*) override {}
 };
 
