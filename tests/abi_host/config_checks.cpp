@@ -9,7 +9,9 @@ constexpr GUID Stop = {0x13C17E8D, 0x0D6F, 0x41A4, {0xB2, 0x4A, 0x59, 0x37, 0x10
 constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
 
 byte_string Stored(uint32_t sensitivity, uint32_t flag, const binding* items, uint32_t count) {
-  return Entry(SensitivityId, Value(sensitivity)).append(Entry(FlagId, Value(flag))).append(Entry(ListId, Bindings(items, count)));
+  return Entry(SensitivityId, Value(sensitivity))
+      .append(Entry(FlagId, Value(flag)))
+      .append(Entry(ListId, Bindings(items, count)));
 }
 
 // How many of the host's std::exception objects are alive.
@@ -25,7 +27,8 @@ void RunConfigurationChecks(player_host&, component& loaded) {
                                                0x26, 0x5C, 0xC9, 0xCD, 0x04, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00};
   byte_string defaults;
   defaults.raw(sensitivityAt128, 24).append(Entry(FlagId, Value(0))).append(Entry(ListId, Value(0)));
-  check_bytes(WriteConfiguration(loaded), defaults, "writing the defaults gives sensitivity, flag and empty list entries");
+  check_bytes(WriteConfiguration(loaded), defaults,
+              "writing the defaults gives sensitivity, flag and empty list entries");
 
   const binding two[2] = {{1, 0x08, Stop}, {7, 0x24, Next}};
   const byte_string stored = Stored(40, 1, two, 2);
@@ -46,7 +49,8 @@ void RunConfigurationChecks(player_host&, component& loaded) {
   eightBytes.u32(77).u32(99);
   check(ReadConfiguration(loaded, Entry(SensitivityId, twoBytes).append(Entry(FlagId, Value(1)))),
         "a short sensitivity entry is read");
-  check_bytes(WriteConfiguration(loaded), Stored(40, 1, two, 2), "a short value keeps the old one; the next entry is read");
+  check_bytes(WriteConfiguration(loaded), Stored(40, 1, two, 2),
+              "a short value keeps the old one; the next entry is read");
   check(ReadConfiguration(loaded, Entry(SensitivityId, eightBytes)), "a long sensitivity entry is read");
   check_bytes(WriteConfiguration(loaded), Stored(77, 1, two, 2), "a long value takes its first four bytes");
 
@@ -54,7 +58,8 @@ void RunConfigurationChecks(player_host&, component& loaded) {
   shortList.data[0] = 3;  // claims three bindings, holds two
   check(ReadConfiguration(loaded, Entry(ListId, shortList).append(Entry(SensitivityId, Value(128)))),
         "a list entry shorter than its count is read");
-  check_bytes(WriteConfiguration(loaded), Stored(128, 1, nullptr, 0), "the short list ends empty; the next entry is read");
+  check_bytes(WriteConfiguration(loaded), Stored(128, 1, nullptr, 0),
+              "the short list ends empty; the next entry is read");
 
   byte_string trailing = Entry(SensitivityId, Value(90));
   trailing.raw("fifteen bytes..", 15);
@@ -68,7 +73,8 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   ReadConfiguration(loaded, Stored(50, 1, nullptr, 0));
 
   // The host's own truncation inside a payload belongs to the data family: dropped.
-  const byte_string damaged = Entry(SensitivityId, Value(40)).append(Entry(FlagId, Value(0))).append(Entry(ListId, Bindings(one, 1)));
+  const byte_string damaged =
+      Entry(SensitivityId, Value(40)).append(Entry(FlagId, Value(0))).append(Entry(ListId, Bindings(one, 1)));
   const int liveBefore = LiveHostExceptions();
   bool read = false;
   try {
@@ -80,7 +86,8 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   } catch (...) {
   }
   check(read, "the host's exception_io_data_truncation thrown inside a payload is dropped by config_read");
-  check_bytes(WriteConfiguration(loaded), Stored(50, 0, one, 1), "the failed value is kept and the later entries are read");
+  check_bytes(WriteConfiguration(loaded), Stored(50, 0, one, 1),
+              "the failed value is kept and the later entries are read");
   check(LiveHostExceptions() == liveBefore, "the host's dropped exception object is destroyed",
         "%d host exception objects left", LiveHostExceptions() - liveBefore);
 
@@ -105,8 +112,8 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   check(caught, "a host disk_error thrown inside a payload reaches the host as const disk_error&", "%s", seen);
   check(original, "it is the host's disk_error, raised with the host's own throw information", "raised as %s",
         RaisedTypeName(g_last_raised));
-  check(disk_error::live == 1, "every copy of the host's disk_error is destroyed", "%d alive besides the host's, %d copies",
-        disk_error::live - 1, disk_error::copies - copiesBefore);
+  check(disk_error::live == 1, "every copy of the host's disk_error is destroyed",
+        "%d alive besides the host's, %d copies", disk_error::live - 1, disk_error::copies - copiesBefore);
 
   // The host's truncation outside a payload leaves config_read as the host's object too.
   const quorbel_io::exception_io_data_truncation truncationSample;

@@ -21,12 +21,12 @@ void CheckText(componentversion& version, void (componentversion::*get)(string_b
 // the service; answers whether the copy stayed intact.
 bool CheckGuidSlot(preferences_page_v3* page, unsigned slot, const GUID& expected, const char* name) {
   uint32_t copy[4];
-  memcpy(copy, page, sizeof copy);
+  memcpy(copy, static_cast<const void*>(page), sizeof copy);
   GUID result{};
   uint32_t eax = 0;
   const uint32_t resultAddress = uint32_t(reinterpret_cast<uintptr_t>(&result));
   const int left = CallMember(copy, slot, &resultAddress, 1, &eax);
-  const bool intact = memcmp(copy, page, sizeof copy) == 0;
+  const bool intact = memcmp(copy, static_cast<const void*>(page), sizeof copy) == 0;
   char text[40];
   FormatGuid(result, text);
   check(result == expected && left == 0 && eax == resultAddress && intact, name,
@@ -38,7 +38,8 @@ bool CheckGuidSlot(preferences_page_v3* page, unsigned slot, const GUID& expecte
 
 // The items of a tree control, depth first: "name(child,child)".
 void DumpTree(HWND tree, void* item, char*& out, const char* end) {
-  for (bool first = true; item; item = reinterpret_cast<void*>(SendMessageW(tree, TreeNextItem, TreeNext, LPARAM(item)))) {
+  for (bool first = true; item;
+       item = reinterpret_cast<void*>(SendMessageW(tree, TreeNextItem, TreeNext, LPARAM(item)))) {
     if (!first && out < end) *out++ = ',';
     first = false;
     wchar_t text[128] = L"";
@@ -94,7 +95,8 @@ void RunConventionChecks(player_host& host, component& loaded) {
   host_string address;
   address.set_string("previous", 8);
   const bool answered = page->get_help_url(address);
-  check(answered && EndsWith(address.get_ptr(), "/abi-host/preferences/54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control") &&
+  check(answered &&
+            EndsWith(address.get_ptr(), "/abi-host/preferences/54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control") &&
             strncmp(address.get_ptr(), "previous", 8) != 0,
         "the help address is built in the host's string", "\"%s\"", address.get_ptr());
 
@@ -108,6 +110,7 @@ void RunConventionChecks(player_host& host, component& loaded) {
         "a query for another class fails and leaves the out reference alone");
 
   // The command tree reads the host's GUID results: each command's group, and the group's own.
+  note("instantiating the page, whose command tree calls the host's GUID slots");
   preferences_page_instance* instance = nullptr;
   try {
     instance = page->instantiate(host.window, &host.page_callback);
@@ -123,7 +126,8 @@ void RunConventionChecks(player_host& host, component& loaded) {
   char tree[200];
   char* out = tree;
   const HWND commands = GetDlgItem(instance->get_wnd(), 1008);
-  DumpTree(commands, reinterpret_cast<void*>(SendMessageW(commands, TreeNextItem, TreeRoot, 0)), out, tree + sizeof tree - 1);
+  DumpTree(commands, reinterpret_cast<void*>(SendMessageW(commands, TreeNextItem, TreeRoot, 0)), out,
+           tree + sizeof tree - 1);
   check(g_misdirected_guid_calls == 0, "the component calls the host's GUID slots with the object in ECX",
         "%d calls with the result's address in ECX", g_misdirected_guid_calls);
   check(strcmp(tree, "[main](Playback(Play,Throwing))") == 0,

@@ -19,6 +19,8 @@ struct raised_exception {
 };
 extern raised_exception g_last_raised;
 void WatchRaisedExceptions();
+// Ends the process with a report when it has not ended after `seconds`.
+void StartWatchdog(DWORD seconds);
 // The decorated name of the raised object's most derived class, or "" when there is none.
 const char* RaisedTypeName(const raised_exception& raised);
 size_t RaisedObjectSize(const raised_exception& raised);

@@ -152,8 +152,10 @@ GUID host_menu_group::get_parent() {
 
 bool host_commands::get_display(uint32_t index, string_base& out, uint32_t& flags) {
   flags = 0;
-  if (index == 0) out.set_string("Play", 4);
-  else out.set_string("Throwing", 8);
+  if (index == 0)
+    out.set_string("Play", 4);
+  else
+    out.set_string("Throwing", 8);
   return true;
 }
 

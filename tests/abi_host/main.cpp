@@ -71,8 +71,9 @@ bool RunLoadingChecks(player_host& host, component& loaded) {
     }
     ++count;
   }
-  if (!check(count == 3 && inOrder, "the service list holds preferences page, initquit, componentversion, in that order",
-             "%u factories", count))
+  if (!check(count == 3 && inOrder,
+             "the service list holds preferences page, initquit, componentversion, in that order", "%u factories",
+             count))
     return false;
   loaded.page = ServiceOf<preferences_page_v3>(factories[0]);
   loaded.init = ServiceOf<initquit>(factories[1]);
@@ -82,6 +83,7 @@ bool RunLoadingChecks(player_host& host, component& loaded) {
 
 int main(int, char**) {
   WatchRaisedExceptions();
+  StartWatchdog(240);
   player_host host;
   host.window = CreateWindowExW(0, L"STATIC", L"quorbel", OverlappedWindow | Visible, 700, 600, 300, 200, nullptr,
                                 nullptr, nullptr, nullptr);

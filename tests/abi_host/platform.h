@@ -20,16 +20,9 @@ int __cdecl memcmp(const void* a, const void* b, size_t size);
 void* __cdecl memset(void* to, int value, size_t size);
 int __cdecl _vsnprintf(char* buffer, size_t size, const char* format, va_list arguments);
 
-struct _HEAPINFO {
-  int* _pentry;
-  size_t _size;
-  int _useflag;
-};
-int __cdecl _heapwalk(_HEAPINFO* entry);
 int __cdecl _heapchk();
 }
 constexpr int HeapOk = -2;  // _HEAPOK
-constexpr int HeapUsedEntry = 1;
 
 // ---- The C++ runtime's standard exceptions, in the layout the player's runtime gives them:
 // table {scalar deleting destructor, what}, the text, whether the object owns the text.
@@ -159,6 +152,15 @@ struct INPUT {
   DWORD type;  // 0: mouse
   MOUSEINPUT mi;
 };
+struct PROCESS_HEAP_ENTRY {
+  void* lpData;
+  DWORD cbData;
+  uint8_t cbOverhead, iRegionIndex;
+  uint16_t wFlags;
+  DWORD details[4];
+};
+constexpr uint16_t HeapEntryBusy = 0x0004;  // PROCESS_HEAP_ENTRY_BUSY
+
 struct TVITEMW {
   UINT mask;
   void* hItem;
@@ -185,20 +187,27 @@ __declspec(dllimport) int __stdcall WideCharToMultiByte(UINT codePage, DWORD fla
 __declspec(dllimport) void* __stdcall AddVectoredExceptionHandler(UINT first, exception_filter handler);
 __declspec(dllimport) exception_filter __stdcall SetUnhandledExceptionFilter(exception_filter filter);
 __declspec(dllimport) DWORD __stdcall GetTickCount();
+__declspec(dllimport) DWORD __stdcall GetProcessHeaps(DWORD count, HANDLE* heaps);
+__declspec(dllimport) BOOL __stdcall HeapWalk(HANDLE heap, PROCESS_HEAP_ENTRY* entry);
+__declspec(dllimport) HANDLE __stdcall CreateThread(void* security, size_t stack, DWORD(__stdcall* start)(void*),
+                                                    void* parameter, DWORD flags, DWORD* id);
+__declspec(dllimport) void __stdcall Sleep(DWORD milliseconds);
+[[noreturn]] __declspec(dllimport) void __stdcall ExitProcess(UINT code);
 __declspec(dllimport) HANDLE __stdcall GetStdHandle(DWORD id);
-__declspec(dllimport) BOOL __stdcall WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped);
+__declspec(dllimport) BOOL
+    __stdcall WriteFile(HANDLE file, const void* data, DWORD size, DWORD* written, void* overlapped);
 // user32
-__declspec(dllimport) HWND __stdcall CreateWindowExW(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style,
-                                                     int x, int y, int width, int height, HWND parent, void* menu,
-                                                     HMODULE instance, void* parameter);
+__declspec(dllimport) HWND
+    __stdcall CreateWindowExW(DWORD exStyle, const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y,
+                              int width, int height, HWND parent, void* menu, HMODULE instance, void* parameter);
 __declspec(dllimport) BOOL __stdcall DestroyWindow(HWND window);
 __declspec(dllimport) BOOL __stdcall IsWindow(HWND window);
 __declspec(dllimport) BOOL __stdcall SetForegroundWindow(HWND window);
 __declspec(dllimport) BOOL __stdcall PeekMessageW(MSG* message, HWND window, UINT first, UINT last, UINT remove);
 __declspec(dllimport) BOOL __stdcall TranslateMessage(const MSG* message);
 __declspec(dllimport) LRESULT __stdcall DispatchMessageW(const MSG* message);
-__declspec(dllimport) DWORD __stdcall MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL all,
-                                                                DWORD milliseconds, DWORD wake);
+__declspec(dllimport) DWORD
+    __stdcall MsgWaitForMultipleObjects(DWORD count, const HANDLE* handles, BOOL all, DWORD milliseconds, DWORD wake);
 __declspec(dllimport) UINT __stdcall SendInput(UINT count, INPUT* inputs, int size);
 __declspec(dllimport) int __stdcall GetSystemMetrics(int index);
 __declspec(dllimport) HWND __stdcall FindWindowW(const wchar_t* cls, const wchar_t* text);
@@ -222,9 +231,9 @@ constexpr DWORD MouseMove = 0x0001, MouseLeftDown = 0x0002, MouseLeftUp = 0x0004
                 MouseRightUp = 0x0010, MouseWheel = 0x0800, MouseAbsolute = 0x8000;
 constexpr int ScreenWidth = 0, ScreenHeight = 1;  // SM_CXSCREEN, SM_CYSCREEN
 constexpr UINT SetWheelScrollLines = 0x0069;
-constexpr UINT Command = 0x0111;  // WM_COMMAND
-constexpr UINT ButtonClicked = 0;  // BN_CLICKED
-constexpr UINT ListViewItemCount = 0x1004;  // LVM_GETITEMCOUNT
+constexpr UINT Command = 0x0111;                             // WM_COMMAND
+constexpr UINT ButtonClicked = 0;                            // BN_CLICKED
+constexpr UINT ListViewItemCount = 0x1004;                   // LVM_GETITEMCOUNT
 constexpr UINT TreeNextItem = 0x110A, TreeGetItem = 0x113E;  // TVM_GETNEXTITEM, TVM_GETITEMW
 constexpr WPARAM TreeRoot = 0, TreeNext = 1, TreeChild = 4;
 constexpr UINT TreeItemText = 0x0001, TreeItemHandle = 0x0010;

@@ -1,4 +1,4 @@
-// The player's side of the component boundary as the player's documentation describes it:
+// The player's side of the component boundary as the player publishes it:
 // its exceptions, the service object model, the host API object, the configuration streams,
 // the host services the component calls and the component's own services. Declared here
 // from that description, apart from the component's sources, so that the test compares two
@@ -65,21 +65,21 @@ class service_base {
 class string_base {
  public:
   virtual void add_string(const char* text, size_t length) = 0;  // [0]
-  virtual const char* get_ptr() const = 0;                        // [1]
+  virtual const char* get_ptr() const = 0;                       // [1]
   virtual void set_string(const char* text, size_t length) = 0;  // [2]
-  virtual void truncate(size_t length) = 0;                       // [3]
-  virtual size_t get_length() const = 0;                          // [4]
-  virtual char* lock_buffer(size_t length) = 0;                   // [5]
-  virtual void unlock_buffer() = 0;                               // [6]
+  virtual void truncate(size_t length) = 0;                      // [3]
+  virtual size_t get_length() const = 0;                         // [4]
+  virtual char* lock_buffer(size_t length) = 0;                  // [5]
+  virtual void unlock_buffer() = 0;                              // [6]
 };
 
 typedef struct service_class_tag* service_class_handle;
 
 class host_api_object {
  public:
-  virtual service_class_handle find_class(const GUID& cls) = 0;                                     // [0]
+  virtual service_class_handle find_class(const GUID& cls) = 0;                                    // [0]
   virtual bool create_instance(service_base*& out, service_class_handle cls, uint32_t index) = 0;  // [1]
-  virtual uint32_t count_instances(service_class_handle cls) = 0;                                   // [2]
+  virtual uint32_t count_instances(service_class_handle cls) = 0;                                  // [2]
 };
 
 // ---- Configuration streams
@@ -89,10 +89,10 @@ class abort_callback {
 };
 class stream_reader {
  public:
-  virtual size_t read(void* buffer, size_t bytes, abort_callback* abort) = 0;        // [0]
-  virtual void read_object(void* buffer, size_t bytes, abort_callback* abort) = 0;   // [1]
-  virtual uint64_t skip(uint64_t bytes, abort_callback* abort) = 0;                  // [2]
-  virtual void skip_object(uint64_t bytes, abort_callback* abort) = 0;               // [3]
+  virtual size_t read(void* buffer, size_t bytes, abort_callback* abort) = 0;       // [0]
+  virtual void read_object(void* buffer, size_t bytes, abort_callback* abort) = 0;  // [1]
+  virtual uint64_t skip(uint64_t bytes, abort_callback* abort) = 0;                 // [2]
+  virtual void skip_object(uint64_t bytes, abort_callback* abort) = 0;              // [3]
 };
 class stream_writer {
  public:
@@ -118,14 +118,14 @@ class playback_control : public service_base {
 class command_provider : public service_base {
  public:
   static constexpr GUID class_guid = {0x35077B8C, 0x6E70, 0x47BA, {0xB9, 0xDD, 0xD5, 0x15, 0x00, 0xE1, 0x2F, 0x2E}};
-  virtual uint32_t get_command_count() = 0;  // [3]
+  virtual uint32_t get_command_count() = 0;      // [3]
   virtual GUID get_command(uint32_t index) = 0;  // [4]
   virtual void slot5() {}
   virtual void slot6() {}
-  virtual GUID get_parent() = 0;             // [7]
-  virtual uint32_t get_sort_priority() = 0;  // [8]
+  virtual GUID get_parent() = 0;                                                    // [7]
+  virtual uint32_t get_sort_priority() = 0;                                         // [8]
   virtual bool get_display(uint32_t index, string_base& out, uint32_t& flags) = 0;  // [9]
-  virtual void execute(uint32_t index, service_base* context) = 0;                   // [10]
+  virtual void execute(uint32_t index, service_base* context) = 0;                  // [10]
 };
 
 class command_resolver : public service_base {
@@ -153,15 +153,15 @@ class menu_group_popup : public menu_group {
 class play_callback {
  public:
   virtual void on_playback_starting(uint32_t command, uint32_t paused) = 0;  // [0]
-  virtual void on_playback_new_track(service_base* track) = 0;              // [1]
-  virtual void on_playback_stop(uint32_t reason) = 0;                       // [2]
-  virtual void on_playback_seek(double seconds) = 0;                        // [3]
-  virtual void on_playback_pause(uint32_t state) = 0;                       // [4]
-  virtual void on_playback_edited(service_base* track) = 0;                 // [5]
-  virtual void on_playback_dynamic_info(const void* info) = 0;              // [6]
-  virtual void on_playback_dynamic_info_track(const void* info) = 0;        // [7]
-  virtual void on_playback_time(double seconds) = 0;                        // [8]
-  virtual void on_volume_change(float db) = 0;                              // [9]
+  virtual void on_playback_new_track(service_base* track) = 0;               // [1]
+  virtual void on_playback_stop(uint32_t reason) = 0;                        // [2]
+  virtual void on_playback_seek(double seconds) = 0;                         // [3]
+  virtual void on_playback_pause(uint32_t state) = 0;                        // [4]
+  virtual void on_playback_edited(service_base* track) = 0;                  // [5]
+  virtual void on_playback_dynamic_info(const void* info) = 0;               // [6]
+  virtual void on_playback_dynamic_info_track(const void* info) = 0;         // [7]
+  virtual void on_playback_time(double seconds) = 0;                         // [8]
+  virtual void on_volume_change(float db) = 0;                               // [9]
 };
 constexpr unsigned PlayCallbackArgumentWords[9] = {2, 1, 1, 2, 1, 1, 1, 1, 2};
 constexpr bool PlayCallbackTakesReference[9] = {false, true, false, false, false, true, false, false, false};

@@ -153,6 +153,19 @@ long __stdcall ReportCrash(EXCEPTION_POINTERS* pointers) {
 }
 }  // namespace
 
+namespace {
+DWORD __stdcall Watch(void* seconds) {
+  Sleep(DWORD(reinterpret_cast<uintptr_t>(seconds)) * 1000);
+  Print("", "TIMEOUT: the host did not finish in %u seconds", unsigned(reinterpret_cast<uintptr_t>(seconds)));
+  PrintSummary();
+  ExitProcess(2);
+}
+}  // namespace
+
+void StartWatchdog(DWORD seconds) {
+  CreateThread(nullptr, 0, Watch, reinterpret_cast<void*>(uintptr_t(seconds)), 0, nullptr);
+}
+
 void WatchRaisedExceptions() {
   AddVectoredExceptionHandler(1, RecordRaise);
   SetUnhandledExceptionFilter(ReportCrash);

@@ -66,7 +66,8 @@ unsigned FilterCalls() {
 
 void FirstRunInstallsTheDefaults(component& loaded) {
   const binding old[1] = {{1, 0, Next}};
-  ReadConfiguration(loaded, Entry(FlagId, Value(0)).append(Entry(ListId, Bindings(old, 1))).append(Entry(SensitivityId, Value(300))));
+  ReadConfiguration(
+      loaded, Entry(FlagId, Value(0)).append(Entry(ListId, Bindings(old, 1))).append(Entry(SensitivityId, Value(300))));
   loaded.init->on_init();
   Pump(100);
   const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
@@ -74,9 +75,10 @@ void FirstRunInstallsTheDefaults(component& loaded) {
   const binding defaults[9] = {{1, 0, PlayOrPause}, {1, 0x04, Previous}, {2, 0, Stop},
                                {2, 0x04, Next},     {3, 0, Random},      {4, 0, Previous},
                                {5, 0, Next},        {6, 0, Previous},    {7, 0, Next}};
-  check_bytes(WriteConfiguration(loaded),
-              Entry(SensitivityId, Value(128)).append(Entry(FlagId, Value(1))).append(Entry(ListId, Bindings(defaults, 9))),
-              "the first run installs the nine default bindings");
+  check_bytes(
+      WriteConfiguration(loaded),
+      Entry(SensitivityId, Value(128)).append(Entry(FlagId, Value(1))).append(Entry(ListId, Bindings(defaults, 9))),
+      "the first run installs the nine default bindings");
   loaded.init->on_quit();
   check(!IsWindow(moxel), "on_quit destroys the moxel");
 }
@@ -112,8 +114,8 @@ void Wheel(player_host& host) {
   playback.set_throws = false;
   Notch();
   const float step = playback.volume + 4.550f;
-  check(step > -0.001f && step < 0.001f, "a notch up from -6 dB reads and sets the float volume: -4.550 dB",
-        "%d mdB", int(playback.volume * 1000.0f));
+  check(step > -0.001f && step < 0.001f, "a notch up from -6 dB reads and sets the float volume: -4.550 dB", "%d mdB",
+        int(playback.volume * 1000.0f));
   const HWND bar = FindWindowW(BarClass, L"moxelvolumebar");
   check(HasRect(bar, 14, 0, 73, 14), "the volume bar is up beside the moxel");
   const int shown = ShownLevel();
@@ -145,8 +147,8 @@ void Wheel(player_host& host) {
     leftOver |= left;
   }
   check(leftOver == 0 && track.references == 1,
-        "the other nine notifications pop their arguments and release the references they get",
-        "%d references left", track.references - 1);
+        "the other nine notifications pop their arguments and release the references they get", "%d references left",
+        track.references - 1);
 }
 
 void ThrowingPageCallback(player_host& host, component& loaded) {
@@ -158,11 +160,13 @@ void ThrowingPageCallback(player_host& host, component& loaded) {
   if (!check(page != nullptr, "the page is instantiated")) return;
   const HWND dialog = page->get_wnd();
   const unsigned filtered = FilterCalls();
+  const int misdirected = g_misdirected_guid_calls;
   host.page_callback.throws = true;
   SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
   check(host.page_callback.calls == 1 && FilterCalls() == filtered + 1,
         "an edit whose on_state_changed throws ends in the host's exception filter; the host runs on",
-        "%d notifications, %u filtered", host.page_callback.calls, FilterCalls() - filtered);
+        "%d notifications, %u filtered, %d refused GUID calls among them", host.page_callback.calls,
+        FilterCalls() - filtered, g_misdirected_guid_calls - misdirected);
   host.page_callback.throws = false;
   SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
   const LRESULT rows = SendMessageW(GetDlgItem(dialog, BindingList), ListViewItemCount, 0, 0);
@@ -170,8 +174,8 @@ void ThrowingPageCallback(player_host& host, component& loaded) {
         "%d notifications, %d rows", host.page_callback.calls, int(rows));
   page->service_release();
   Pump(50);
-  check(!IsWindow(dialog) && host.page_callback.references == 1, "the released page is gone with its callback reference",
-        "%d references", host.page_callback.references);
+  check(!IsWindow(dialog) && host.page_callback.references == 1,
+        "the released page is gone with its callback reference", "%d references", host.page_callback.references);
 }
 
 }  // namespace
@@ -181,6 +185,7 @@ void RunWindowChecks(player_host& host, component& loaded) {
   SetForegroundWindow(host.window);  // raw input reaches a process whose window has the foreground
   MoveTo(600, 500);
   Pump(100);
+  note("the first run");
   FirstRunInstallsTheDefaults(loaded);
 
   const binding bindings[2] = {{1, 0, host_commands::Throwing}, {2, 0, host_commands::Play}};
@@ -192,8 +197,11 @@ void RunWindowChecks(player_host& host, component& loaded) {
   const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
   check(HasRect(moxel, 0, 0, 14, 14), "the moxel grows to 14 by 14 under the pointer");
   try {
+    note("clicks");
     ThrowingCommand(host);
+    note("the wheel and the volume bar");
     Wheel(host);
+    note("the page");
     ThrowingPageCallback(host, loaded);
   } catch (const std::exception& error) {
     check(false, "no exception reaches the host's message loop", "\"%s\"", error.what());
