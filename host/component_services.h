@@ -57,8 +57,9 @@ class preferences_page : public service_base {
 
   virtual HWND create(HWND parent) = 0;    // [3] the older way to make a page
   virtual const char* get_name() = 0;      // [4]
-  virtual GUID get_guid() = 0;             // [5]
-  virtual GUID get_parent_guid() = 0;      // [6]
+  // GUID results through the caller's buffer, as the host interfaces' (host_services.h).
+  virtual GUID* get_guid(GUID* result) = 0;         // [5]
+  virtual GUID* get_parent_guid(GUID* result) = 0;  // [6]
   virtual bool reset_query() = 0;          // [7]
   virtual void reset() = 0;                // [8]
 

@@ -21,6 +21,11 @@ class host_api_object {
   ~host_api_object() = default;
 };
 
+// A GUID result is written through a buffer the caller passes, and the buffer is handed
+// back. Declared this way, every compiler of the platform agrees on the machine code:
+// `this` in ECX, the buffer pushed before the arguments, the buffer returned in EAX
+// (GCC would pass the hidden result buffer of `GUID f()` in ECX instead).
+
 #define QUORBEL_PLACEHOLDER_SLOT(n) \
   virtual void unused_slot_##n() {}
 
@@ -46,10 +51,10 @@ class command_provider : public service_base {
  public:
   static constexpr GUID class_guid = {0x35077B8C, 0x6E70, 0x47BA, {0xB9, 0xDD, 0xD5, 0x15, 0x00, 0xE1, 0x2F, 0x2E}};
   virtual uint32_t get_command_count() = 0;          // [3]
-  virtual GUID get_command(uint32_t index) = 0;      // [4]
+  virtual GUID* get_command(GUID* result, uint32_t index) = 0;  // [4]
   QUORBEL_PLACEHOLDER_SLOT(5)
   QUORBEL_PLACEHOLDER_SLOT(6)
-  virtual GUID get_parent() = 0;                     // [7]
+  virtual GUID* get_parent(GUID* result) = 0;                   // [7]
   virtual uint32_t get_sort_priority() = 0;          // [8]
   // False: the command is left out of menus.
   virtual bool get_display(uint32_t index, string_base& out, uint32_t& flags) = 0;  // [9]
@@ -72,8 +77,8 @@ class command_resolver : public service_base {
 class menu_group : public service_base {
  public:
   static constexpr GUID class_guid = {0x21656AB9, 0x0255, 0x4F8C, {0x8F, 0xB9, 0x1A, 0x77, 0x48, 0xBC, 0xE9, 0x3A}};
-  virtual GUID get_guid() = 0;               // [3]
-  virtual GUID get_parent() = 0;             // [4]
+  virtual GUID* get_guid(GUID* result) = 0;    // [3]
+  virtual GUID* get_parent(GUID* result) = 0;  // [4]
   virtual uint32_t get_sort_priority() = 0;  // [5]
 
  protected:

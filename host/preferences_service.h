@@ -14,8 +14,8 @@ class preferences_page_myimpl : public preferences_page_v3 {
   // The older way to make a page is not offered: throws exception_not_implemented.
   HWND create(HWND parent) override;
   const char* get_name() override { return "moxel control"; }
-  GUID get_guid() override { return PageGuid; }
-  GUID get_parent_guid() override { return ParentPageGuid; }
+  GUID* get_guid(GUID* result) override { return &(*result = PageGuid); }
+  GUID* get_parent_guid(GUID* result) override { return &(*result = ParentPageGuid); }
   bool reset_query() override { return false; }
   void reset() override {}
   bool get_help_url(string_base& out) override;

@@ -57,8 +57,11 @@ void MenuTreeModel::Build(host_api_object& api, const std::wstring& filter) {
 
 void MenuTreeModel::CollectGroups(host_api_object& api) {
   ForEachInstance<menu_group>(api, [this](menu_group& group) {
-    const GUID guid = boundary::call([&] { return group.get_guid(); });
-    const GUID parent = boundary::call([&] { return group.get_parent(); });
+    GUID guid, parent;
+    boundary::call([&] {
+      group.get_guid(&guid);
+      group.get_parent(&parent);
+    });
     const uint32_t priority = boundary::call([&] { return group.get_sort_priority(); });
     service_ptr_t<menu_group_popup> popup;
     std::wstring name;
@@ -76,9 +79,11 @@ void MenuTreeModel::CollectGroups(host_api_object& api) {
 void MenuTreeModel::CollectCommands(host_api_object& api) {
   ForEachInstance<command_provider>(api, [this](command_provider& provider) {
     const uint32_t count = boundary::call([&] { return provider.get_command_count(); });
-    const GUID parent = boundary::call([&] { return provider.get_parent(); });
+    GUID parent;
+    boundary::call([&] { provider.get_parent(&parent); });
     for (uint32_t i = 0; i < count; ++i) {
-      const GUID guid = boundary::call([&] { return provider.get_command(i); });
+      GUID guid;
+      boundary::call([&] { provider.get_command(&guid, i); });
       const uint32_t priority = boundary::call([&] { return provider.get_sort_priority(); });
       string8_impl text;
       uint32_t flags = 0;

@@ -24,7 +24,8 @@ bool command_finder::find_command(const GUID* command, command_provider*& out, u
     auto* provider = static_cast<command_provider*>(instance);
     const uint32_t count = provider->get_command_count();
     for (uint32_t i = 0; i < count; ++i) {
-      if (provider->get_command(i) == *command) {
+      GUID guid;
+      if (*provider->get_command(&guid, i) == *command) {
         if (out) out->service_release();
         out = provider;  // hands over the reference create_instance took
         index = i;
@@ -121,7 +122,8 @@ std::string CommandName(host_api_object& api, const GUID& command) {
     for (uint32_t i = 0; i < provider->get_command_count(); ++i) {
       string8_impl text;
       uint32_t flags = 0;
-      if (provider->get_command(i) == command && provider->get_display(i, text, flags)) name = text.str();
+      GUID guid;
+      if (*provider->get_command(&guid, i) == command && provider->get_display(i, text, flags)) name = text.str();
     }
   }
   if (instance) instance->service_release();

@@ -27,8 +27,10 @@ class menu_command_provider final : public counted_service_t<command_provider> {
       : parent_(parent), priority_(priority), commands_(std::move(commands)), log_(log) {}
 
   uint32_t get_command_count() override { return uint32_t(commands_.size()); }
-  GUID get_command(uint32_t index) override { return index < commands_.size() ? commands_[index].guid : GUID{}; }
-  GUID get_parent() override { return parent_; }
+  GUID* get_command(GUID* result, uint32_t index) override {
+    return &(*result = index < commands_.size() ? commands_[index].guid : GUID{});
+  }
+  GUID* get_parent(GUID* result) override { return &(*result = parent_); }
   uint32_t get_sort_priority() override { return priority_; }
   bool get_display(uint32_t index, string_base& out, uint32_t& flags) override;
   void execute(uint32_t index, service_base* context) override;
@@ -48,8 +50,8 @@ class menu_group_service final : public counted_service_t<menu_group_popup> {
   menu_group_service(const GUID& guid, const GUID& parent, uint32_t priority, std::string popupName)
       : guid_(guid), parent_(parent), priority_(priority), name_(std::move(popupName)) {}
 
-  GUID get_guid() override { return guid_; }
-  GUID get_parent() override { return parent_; }
+  GUID* get_guid(GUID* result) override { return &(*result = guid_); }
+  GUID* get_parent(GUID* result) override { return &(*result = parent_); }
   uint32_t get_sort_priority() override { return priority_; }
   void get_display_string(string_base& out) override { out.set_string(name_.c_str(), name_.size()); }
 

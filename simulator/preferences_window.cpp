@@ -84,12 +84,17 @@ void preferences_window::ListPages() {
     if (instance->service_query(v3, preferences_page_v3::class_guid)) {
       auto* page = static_cast<preferences_page_v3*>(v3);
       // Listed under its parent page, or at the end when the parent is not a page here.
+      GUID guid, parent;
+      boundary::call([&] {
+        page->get_guid(&guid);
+        page->get_parent_guid(&parent);
+      });
       size_t at = pages_.size();
       for (size_t p = 0; p < pages_.size(); ++p) {
-        if (pages_[p].guid == page->get_parent_guid()) at = p + 1;
+        if (pages_[p].guid == parent) at = p + 1;
       }
       const std::wstring indent = at < pages_.size() + 1 && at > 0 ? L"      " : L"";
-      pages_.insert(pages_.begin() + std::ptrdiff_t(at), page_entry{indent + Wide(page->get_name()), page->get_guid(), page});
+      pages_.insert(pages_.begin() + std::ptrdiff_t(at), page_entry{indent + Wide(page->get_name()), guid, page});
       v3->service_release();  // the registry keeps the component's service alive
     }
     instance->service_release();

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev googletest
           g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
           xvfb xauth python3
-          qemu-system-x86 debootstrap e2fsprogs)
+          qemu-system-x86 debootstrap e2fsprogs lld llvm)
 
 missing=()
 for p in "${packages[@]}"; do

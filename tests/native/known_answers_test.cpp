@@ -126,8 +126,8 @@ struct recording_playback : recording_service<playback_control> {
 
 struct recording_provider : recording_service<command_provider> {
   uint32_t get_command_count() override { return Note("count"); }
-  GUID get_command(uint32_t) override { return Note("command"), GUID{}; }
-  GUID get_parent() override { return Note("parent"), GUID{}; }
+  GUID* get_command(GUID* result, uint32_t) override { return Note("command"), result; }
+  GUID* get_parent(GUID* result) override { return Note("parent"), result; }
   uint32_t get_sort_priority() override { return Note("sort_priority"); }
   bool get_display(uint32_t, string_base&, uint32_t&) override { return Note("display"); }
   void execute(uint32_t, service_base*) override { Note("execute"); }
@@ -138,8 +138,8 @@ struct recording_resolver : recording_service<command_resolver> {
 };
 
 struct recording_group : recording_service<menu_group_popup> {
-  GUID get_guid() override { return Note("guid"), GUID{}; }
-  GUID get_parent() override { return Note("parent"), GUID{}; }
+  GUID* get_guid(GUID* result) override { return Note("guid"), result; }
+  GUID* get_parent(GUID* result) override { return Note("parent"), result; }
   uint32_t get_sort_priority() override { return Note("sort_priority"); }
   void get_display_string(string_base&) override { Note("display_string"); }
 };
@@ -185,8 +185,8 @@ struct recording_initquit : recording_service<initquit> {
 struct recording_page : recording_service<preferences_page_v3> {
   HWND create(HWND) override { return Note("create"), nullptr; }
   const char* get_name() override { return Note("name"), ""; }
-  GUID get_guid() override { return Note("guid"), GUID{}; }
-  GUID get_parent_guid() override { return Note("parent_guid"), GUID{}; }
+  GUID* get_guid(GUID* result) override { return Note("guid"), result; }
+  GUID* get_parent_guid(GUID* result) override { return Note("parent_guid"), result; }
   bool reset_query() override { return Note("reset_query"); }
   void reset() override { Note("reset"); }
   bool get_help_url(string_base&) override { return Note("help_url"); }

@@ -125,8 +125,8 @@ class flaky_provider final : public counted_service_t<command_provider> {
  public:
   bool failing = true;
   uint32_t get_command_count() override { return 1; }
-  GUID get_command(uint32_t) override { return Id(77); }
-  GUID get_parent() override { return Id(1); }
+  GUID* get_command(GUID* result, uint32_t) override { return &(*result = Id(77)); }
+  GUID* get_parent(GUID* result) override { return &(*result = Id(1)); }
   uint32_t get_sort_priority() override { return 0; }
   bool get_display(uint32_t, string_base& out, uint32_t&) override {
     if (failing) throw std::runtime_error("display failed");
@@ -140,8 +140,8 @@ class flaky_provider final : public counted_service_t<command_provider> {
 class flaky_group final : public counted_service_t<menu_group_popup> {
  public:
   bool failing = true;
-  GUID get_guid() override { return Id(1); }
-  GUID get_parent() override { return GUID{}; }
+  GUID* get_guid(GUID* result) override { return &(*result = Id(1)); }
+  GUID* get_parent(GUID* result) override { return &(*result = GUID{}); }
   uint32_t get_sort_priority() override { return 0; }
   void get_display_string(string_base& out) override {
     if (failing) throw std::runtime_error("name failed");

@@ -253,8 +253,8 @@ class throwing_provider final : public counted_service_t<command_provider> {
   bool throws = true;
   int executed = 0;
   uint32_t get_command_count() override { return 1; }
-  GUID get_command(uint32_t) override { return Command; }
-  GUID get_parent() override { return GUID{}; }
+  GUID* get_command(GUID* result, uint32_t) override { return &(*result = Command); }
+  GUID* get_parent(GUID* result) override { return &(*result = GUID{}); }
   uint32_t get_sort_priority() override { return 0; }
   bool get_display(uint32_t, string_base& out, uint32_t&) override {
     out.set_string("Throwing", 8);

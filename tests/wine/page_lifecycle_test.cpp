@@ -52,7 +52,9 @@ class PageServiceTest : public PageTest {
 
 TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
   EXPECT_STREQ(service_->get_name(), "moxel control");
-  EXPECT_TRUE(service_->get_guid() == MoxelPage);
+  GUID guid{};
+  EXPECT_EQ(service_->get_guid(&guid), &guid);
+  EXPECT_TRUE(guid == MoxelPage);
   string8_impl url;
   EXPECT_TRUE(boundary::call([&] { return service_->get_help_url(url); }));
   EXPECT_EQ(url.str(), "https://help.moxel-control.example/quorbel 2.1 (simulated)/preferences/"
@@ -180,8 +182,8 @@ class flaky_provider final : public counted_service_t<command_provider> {
  public:
   enum { Works, Throws, Faults } mode = Works;
   uint32_t get_command_count() override { return 1; }
-  GUID get_command(uint32_t) override { return GUID{0xF1A4, 0, 0, {}}; }
-  GUID get_parent() override { return GUID{}; }
+  GUID* get_command(GUID* result, uint32_t) override { return &(*result = GUID{0xF1A4, 0, 0, {}}); }
+  GUID* get_parent(GUID* result) override { return &(*result = GUID{}); }
   uint32_t get_sort_priority() override { return 0; }
   bool get_display(uint32_t, string_base& out, uint32_t&) override {
     if (mode == Faults) *static_cast<volatile int*>(nullptr) = 1;

@@ -1,0 +1,308 @@
+// The test host: its report, its view of raised C++ exceptions, and the player objects it
+// hands the component (host API object, services, streams, text), each a C++ class of its
+// own, so that every call crosses the boundary with the player compiler's conventions.
+#pragma once
+
+#include "player_abi.h"
+
+// ---- Report: one line per check, a summary at the end.
+bool check(bool ok, const char* name, const char* detail = nullptr, ...);
+void note(const char* format, ...);
+unsigned FailedChecks();
+void PrintSummary();
+
+// ---- The last C++ exception raised in the process, as a first-chance handler saw it.
+struct raised_exception {
+  uint32_t flags, parameters, magic;
+  const uint8_t* object;
+  const throw_info* info;
+};
+extern raised_exception g_last_raised;
+void WatchRaisedExceptions();
+// Ends the process with a report when it has not ended after `seconds`.
+void StartWatchdog(DWORD seconds);
+// The decorated name of the raised object's most derived class, or "" when there is none.
+const char* RaisedTypeName(const raised_exception& raised);
+size_t RaisedObjectSize(const raised_exception& raised);
+
+// Calls slot `slot` of `object` as the player's compiler calls a member function: the object
+// in ECX, `words` 32-bit arguments pushed from the last to the first. Stores EAX in `eax` and
+// answers the bytes the callee left on the stack: 0 when it popped exactly its arguments.
+extern "C" int __cdecl CallMember(void* object, unsigned slot, const uint32_t* arguments, unsigned words,
+                                  uint32_t* eax);
+
+// ---- Text and bytes
+void FormatInto(char* out, size_t size, const char* format, va_list arguments);
+template <size_t Size>
+void Format(char (&out)[Size], const char* format, ...) {
+  va_list arguments;
+  va_start(arguments, format);
+  FormatInto(out, Size, format, arguments);
+  va_end(arguments);
+}
+void FormatGuid(const GUID& guid, char (&text)[40]);
+bool EndsWith(const char* text, const char* end);
+
+struct byte_string {
+  uint8_t data[2048];
+  size_t size = 0;
+  byte_string& raw(const void* bytes, size_t count);
+  byte_string& u32(uint32_t value) { return raw(&value, 4); }
+  byte_string& guid(const GUID& value) { return raw(&value, 16); }
+  byte_string& append(const byte_string& more) { return raw(more.data, more.size); }
+};
+// One configuration entry: the variable's GUID, the payload's size, the payload.
+byte_string Entry(const GUID& variable, const byte_string& payload);
+byte_string Value(uint32_t value);
+// A binding list payload: the count, then each binding's key, modifiers and command GUID.
+struct binding {
+  uint32_t key, modifiers;
+  GUID action;
+};
+byte_string Bindings(const binding* items, uint32_t count);
+// Checks that `got` holds exactly the bytes of `want`, naming the first difference.
+bool check_bytes(const byte_string& got, const byte_string& want, const char* name);
+
+// ---- Host objects
+template <class Interface>
+class counted_service : public Interface {
+ public:
+  int references = 1;  // the host's own
+  int service_release() override { return --references; }
+  int service_add_ref() override { return ++references; }
+  bool service_query(service_base*& out, const GUID& guid) override {
+    if (!(guid == Interface::class_guid)) return false;
+    Hand(out);
+    return true;
+  }
+
+ protected:
+  void Hand(service_base*& out) {
+    this->service_add_ref();
+    if (out) out->service_release();
+    out = this;
+  }
+};
+
+// A counted object with no interface of its own, such as a track handed to a listener.
+class host_object final : public service_base {
+ public:
+  int references = 1;
+  int service_release() override { return --references; }
+  int service_add_ref() override { return ++references; }
+  bool service_query(service_base*&, const GUID&) override { return false; }
+};
+
+class host_string final : public string_base {
+ public:
+  void add_string(const char* text, size_t length) override;
+  const char* get_ptr() const override { return text_; }
+  void set_string(const char* text, size_t length) override {
+    length_ = 0;
+    add_string(text, length);
+  }
+  void truncate(size_t length) override;
+  size_t get_length() const override { return length_; }
+  char* lock_buffer(size_t length) override;
+  void unlock_buffer() override { length_ = strlen(text_); }
+
+ private:
+  char text_[1024] = "";
+  size_t length_ = 0;
+};
+
+// The host API object: service classes by GUID, each with its instances in order.
+class host_services final : public host_api_object {
+ public:
+  void Add(const GUID& cls, service_base* instance);
+  void Remove(const GUID& cls, service_base* instance);
+  service_class_handle find_class(const GUID& cls) override;
+  bool create_instance(service_base*& out, service_class_handle cls, uint32_t index) override;
+  uint32_t count_instances(service_class_handle cls) override;
+
+ private:
+  struct service_class {
+    GUID cls;
+    service_base* instances[4];
+    uint32_t count;
+  };
+  service_class classes_[12];
+  uint32_t used_ = 0;
+};
+
+// The host's own exception, unknown to the component.
+class disk_error : public std::exception {
+ public:
+  disk_error(const char* text, int sector) : std::exception(text), sector(sector) { ++live; }
+  disk_error(const disk_error& other) : std::exception(other), sector(other.sector) {
+    ++live;
+    ++copies;
+  }
+  ~disk_error() override { --live; }
+  int sector;
+  static int live, copies;
+};
+
+class abort_flag final : public abort_callback {
+ public:
+  explicit abort_flag(bool aborting = false) : aborting_(aborting) {}
+  bool is_aborting() const override { return aborting_; }
+
+ private:
+  bool aborting_;
+};
+
+// Reads the bytes given; a read, read exactly, skip or skip exactly that starts at
+// `fail_at` throws the failure chosen instead, once.
+class memory_reader final : public stream_reader {
+ public:
+  enum failure { None, Truncation, Disk };
+  explicit memory_reader(const byte_string& bytes, failure fails = None, size_t fail_at = 0)
+      : bytes_(bytes), fails_(fails), fail_at_(fail_at) {}
+  size_t read(void* buffer, size_t bytes, abort_callback* abort) override;
+  void read_object(void* buffer, size_t bytes, abort_callback* abort) override;
+  uint64_t skip(uint64_t bytes, abort_callback* abort) override;
+  void skip_object(uint64_t bytes, abort_callback* abort) override;
+
+ private:
+  void FailHere();
+  const byte_string& bytes_;
+  failure fails_;
+  size_t fail_at_;
+  size_t position_ = 0;
+};
+
+class memory_writer final : public stream_writer {
+ public:
+  explicit memory_writer(bool fails = false) : fails_(fails) {}
+  void write(const void* buffer, size_t bytes, abort_callback* abort) override;
+  byte_string bytes;
+
+ private:
+  bool fails_;
+};
+
+class host_playback final : public counted_service<playback_control> {
+ public:
+  void set_volume(float db) override;
+  float get_volume() override {
+    ++get_calls;
+    return volume;
+  }
+  float volume = -6.0f;
+  bool set_throws = false;
+  int set_calls = 0, get_calls = 0;
+};
+
+// A GUID slot of the host entered with another object than its own in ECX was called the
+// other compiler's way, with the result's address in ECX and the object on the stack. It
+// counts the call and throws, since answering would write the GUID over the host's object.
+extern int g_misdirected_guid_calls;
+[[noreturn]] void RefuseMisdirectedCall();
+
+// Two commands in the group "Playback": "Play", and "Throwing", whose execution throws while
+// told to.
+class host_commands final : public counted_service<command_provider> {
+ public:
+  static constexpr GUID Play = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x01}};
+  static constexpr GUID Throwing = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x02}};
+  static constexpr GUID Group = {0x7B0D52A4, 0x0C3E, 0x4E55, {0x8A, 0x90, 0x61, 0x2F, 0x3D, 0x14, 0xC7, 0x5E}};
+  host_commands() { self = this; }
+  uint32_t get_command_count() override { return 2; }
+  GUID get_command(uint32_t index) override;
+  GUID get_parent() override;
+  uint32_t get_sort_priority() override { return 5; }
+  bool get_display(uint32_t index, string_base& out, uint32_t& flags) override;
+  void execute(uint32_t index, service_base* context) override;
+  bool throws = true;
+  int executed[2] = {0, 0};
+
+ private:
+  static host_commands* self;
+};
+
+class host_resolver final : public counted_service<command_resolver> {
+ public:
+  explicit host_resolver(host_commands& commands) : commands_(commands) {}
+  bool find_command(const GUID* command, command_provider*& out, uint32_t& index) override;
+
+ private:
+  host_commands& commands_;
+};
+
+class host_menu_group final : public counted_service<menu_group_popup> {
+ public:
+  host_menu_group() { self = this; }
+  bool service_query(service_base*& out, const GUID& guid) override;
+  GUID get_guid() override;
+  GUID get_parent() override;
+  uint32_t get_sort_priority() override { return 1; }
+  void get_display_string(string_base& out) override { out.set_string("Playback", 8); }
+
+ private:
+  static host_menu_group* self;
+};
+
+class host_callbacks final : public counted_service<play_callback_manager> {
+ public:
+  void register_callback(play_callback* callback, uint32_t flags, bool forward_status) override;
+  void unregister_callback(play_callback* callback) override;
+  play_callback* registered = nullptr;
+  uint32_t flags = 0;
+  bool forward_status = true;
+  int unregistered = 0;
+};
+
+class host_information_text final : public counted_service<host_information> {
+ public:
+  const char* get_text() override { return "abi-host"; }
+};
+
+class host_page_callback final : public counted_service<page_callback> {
+ public:
+  void on_state_changed() override;
+  bool throws = false;
+  int calls = 0;
+};
+
+struct player_host {
+  player_host();
+  host_services api;
+  host_playback playback;
+  host_commands commands;
+  host_resolver resolver{commands};
+  host_menu_group group;
+  host_callbacks callbacks;
+  host_information_text information;
+  host_page_callback page_callback;
+  HWND window = nullptr;  // the player's main window
+};
+
+// The loaded component and its three services.
+struct component {
+  HMODULE module = nullptr;
+  client_object* client = nullptr;
+  preferences_page_v3* page = nullptr;
+  initquit* init = nullptr;
+  componentversion* version = nullptr;
+};
+
+// The component's configuration variables.
+constexpr GUID SensitivityId = {0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}};
+constexpr GUID FlagId = {0x88363A70, 0x55BA, 0x420B, {0xA4, 0x0F, 0x92, 0xEF, 0x01, 0x73, 0xF4, 0x6D}};
+constexpr GUID ListId = {0x440A3A2D, 0x0741, 0x49DA, {0xAA, 0x89, 0xE9, 0xB2, 0x84, 0xFE, 0x10, 0xE2}};
+
+// Reads `bytes` as the stored configuration; answers false when the read failed.
+bool ReadConfiguration(component& loaded, const byte_string& bytes);
+byte_string WriteConfiguration(component& loaded);
+
+// Dispatches this thread's messages for `milliseconds`.
+void Pump(DWORD milliseconds);
+
+// The groups of checks, in the order main runs them.
+bool RunLoadingChecks(player_host& host, component& loaded);
+void RunConfigurationChecks(player_host& host, component& loaded);
+void RunFailureChecks(player_host& host, component& loaded);
+void RunInboundFailureChecks(player_host& host, component& loaded);
+void RunConventionChecks(player_host& host, component& loaded);
+void RunWindowChecks(player_host& host, component& loaded);

@@ -1,0 +1,239 @@
+// The host's own objects that the component calls.
+#include "host.h"
+
+int disk_error::live = 0;
+int disk_error::copies = 0;
+
+void host_string::add_string(const char* text, size_t length) {
+  if (length > sizeof text_ - 1 - length_) length = sizeof text_ - 1 - length_;
+  memcpy(text_ + length_, text, length);
+  length_ += length;
+  text_[length_] = 0;
+}
+
+void host_string::truncate(size_t length) {
+  if (length < length_) length_ = length;
+  text_[length_] = 0;
+}
+
+char* host_string::lock_buffer(size_t length) {
+  if (length > sizeof text_ - 1) return nullptr;
+  memset(text_, 0, sizeof text_);
+  length_ = 0;
+  return text_;
+}
+
+// ---- Host API object
+void host_services::Add(const GUID& cls, service_base* instance) {
+  service_class* entry = reinterpret_cast<service_class*>(find_class(cls));
+  if (!entry) {
+    if (used_ == sizeof classes_ / sizeof classes_[0]) return;
+    entry = &classes_[used_++];
+    entry->cls = cls;
+    entry->count = 0;
+  }
+  if (entry->count < sizeof entry->instances / sizeof entry->instances[0]) entry->instances[entry->count++] = instance;
+}
+
+void host_services::Remove(const GUID& cls, service_base* instance) {
+  service_class* entry = reinterpret_cast<service_class*>(find_class(cls));
+  if (!entry) return;
+  for (uint32_t i = 0; i < entry->count; ++i) {
+    if (entry->instances[i] != instance) continue;
+    for (uint32_t j = i + 1; j < entry->count; ++j) entry->instances[j - 1] = entry->instances[j];
+    --entry->count;
+    return;
+  }
+}
+
+service_class_handle host_services::find_class(const GUID& cls) {
+  for (uint32_t i = 0; i < used_; ++i)
+    if (classes_[i].cls == cls) return reinterpret_cast<service_class_handle>(&classes_[i]);
+  return nullptr;
+}
+
+bool host_services::create_instance(service_base*& out, service_class_handle cls, uint32_t index) {
+  const service_class* entry = reinterpret_cast<const service_class*>(cls);
+  if (!entry || index >= entry->count) return false;
+  service_base* instance = entry->instances[index];
+  instance->service_add_ref();
+  if (out) out->service_release();
+  out = instance;
+  return true;
+}
+
+uint32_t host_services::count_instances(service_class_handle cls) {
+  const service_class* entry = reinterpret_cast<const service_class*>(cls);
+  return entry ? entry->count : 0;
+}
+
+player_host::player_host() {
+  api.Add(playback_control::class_guid, &playback);
+  api.Add(command_provider::class_guid, &commands);
+  api.Add(command_resolver::class_guid, &resolver);
+  api.Add(menu_group::class_guid, &group);
+  api.Add(play_callback_manager::class_guid, &callbacks);
+  api.Add(host_information::class_guid, &information);
+}
+
+// ---- Streams
+void memory_reader::FailHere() {
+  const failure fails = fails_;
+  fails_ = None;
+  if (fails == Truncation) throw quorbel_io::exception_io_data_truncation();
+  throw disk_error("disk on fire", 4711);
+}
+
+size_t memory_reader::read(void* buffer, size_t bytes, abort_callback*) {
+  if (fails_ != None && position_ == fail_at_) FailHere();
+  const size_t left = bytes_.size - position_;
+  if (bytes > left) bytes = left;
+  memcpy(buffer, bytes_.data + position_, bytes);
+  position_ += bytes;
+  return bytes;
+}
+
+void memory_reader::read_object(void* buffer, size_t bytes, abort_callback* abort) {
+  if (read(buffer, bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+}
+
+uint64_t memory_reader::skip(uint64_t bytes, abort_callback*) {
+  if (fails_ != None && position_ == fail_at_) FailHere();
+  const size_t left = bytes_.size - position_;
+  if (bytes > left) bytes = left;
+  position_ += size_t(bytes);
+  return bytes;
+}
+
+void memory_reader::skip_object(uint64_t bytes, abort_callback* abort) {
+  if (skip(bytes, abort) != bytes) throw quorbel_io::exception_io_data_truncation();
+}
+
+void memory_writer::write(const void* buffer, size_t bytes, abort_callback*) {
+  if (fails_) throw disk_error("disk on fire", 4711);
+  this->bytes.raw(buffer, bytes);
+}
+
+// ---- Services
+void host_playback::set_volume(float db) {
+  ++set_calls;
+  if (set_throws) throw std::runtime_error("set volume failed");
+  volume = db;
+}
+
+int g_misdirected_guid_calls = 0;
+host_commands* host_commands::self = nullptr;
+host_menu_group* host_menu_group::self = nullptr;
+
+void RefuseMisdirectedCall() {
+  ++g_misdirected_guid_calls;
+  throw std::runtime_error("GUID slot called with the result's address in ECX");
+}
+
+GUID host_commands::get_command(uint32_t index) {
+  if (this != self) RefuseMisdirectedCall();
+  return index == 0 ? Play : Throwing;
+}
+
+GUID host_commands::get_parent() {
+  if (this != self) RefuseMisdirectedCall();
+  return Group;
+}
+
+GUID host_menu_group::get_guid() {
+  if (this != self) RefuseMisdirectedCall();
+  return host_commands::Group;
+}
+
+GUID host_menu_group::get_parent() {
+  if (this != self) RefuseMisdirectedCall();
+  return GUID{};
+}
+
+bool host_commands::get_display(uint32_t index, string_base& out, uint32_t& flags) {
+  flags = 0;
+  if (index == 0)
+    out.set_string("Play", 4);
+  else
+    out.set_string("Throwing", 8);
+  return true;
+}
+
+void host_commands::execute(uint32_t index, service_base*) {
+  ++executed[index & 1];
+  if (index == 1 && throws) throw std::runtime_error("execute failed");
+}
+
+bool host_resolver::find_command(const GUID* command, command_provider*& out, uint32_t& index) {
+  for (uint32_t i = 0; i < commands_.get_command_count(); ++i) {
+    if (!(commands_.get_command(i) == *command)) continue;
+    commands_.service_add_ref();
+    if (out) out->service_release();
+    out = &commands_;
+    index = i;
+    return true;
+  }
+  return false;
+}
+
+bool host_menu_group::service_query(service_base*& out, const GUID& guid) {
+  if (!(guid == menu_group_popup::class_guid) && !(guid == menu_group::class_guid)) return false;
+  Hand(out);
+  return true;
+}
+
+void host_callbacks::register_callback(play_callback* callback, uint32_t mask, bool forward) {
+  registered = callback;
+  flags = mask;
+  forward_status = forward;
+}
+
+void host_callbacks::unregister_callback(play_callback* callback) {
+  if (callback == registered) registered = nullptr;
+  ++unregistered;
+}
+
+void host_page_callback::on_state_changed() {
+  ++calls;
+  if (throws) throw std::runtime_error("state listener failed");
+}
+
+// ---- Configuration and messages
+bool ReadConfiguration(component& loaded, const byte_string& bytes) {
+  memory_reader in(bytes);
+  abort_flag running;
+  try {
+    loaded.client->config_read(&in, &running);
+    return true;
+  } catch (const std::exception& error) {
+    note("reading the configuration failed: %s", error.what());
+  } catch (...) {
+    note("reading the configuration failed with an exception of no known class");
+  }
+  return false;
+}
+
+byte_string WriteConfiguration(component& loaded) {
+  memory_writer out;
+  abort_flag running;
+  try {
+    loaded.client->config_write(&out, &running);
+  } catch (const std::exception& error) {
+    note("writing the configuration failed: %s", error.what());
+  } catch (...) {
+    note("writing the configuration failed with an exception of no known class");
+  }
+  return out.bytes;
+}
+
+void Pump(DWORD milliseconds) {
+  const DWORD start = GetTickCount();
+  do {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PeekRemove)) {
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    MsgWaitForMultipleObjects(0, nullptr, 0, 10, WakeAllInput);
+  } while (GetTickCount() - start < milliseconds);
+}

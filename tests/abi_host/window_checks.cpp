@@ -1,0 +1,218 @@
+// The moxel and the page driven through real input and messages while host services throw.
+#include "host.h"
+
+namespace {
+
+constexpr GUID PlayOrPause = {0x90500F09, 0xF16F, 0x415E, {0xA0, 0x47, 0xAC, 0x50, 0x45, 0xC9, 0x5F, 0xFE}};
+constexpr GUID Previous = {0x059C4566, 0x4708, 0x4EBF, {0x81, 0x39, 0x6A, 0x8E, 0xA5, 0xA9, 0xDF, 0xC8}};
+constexpr GUID Stop = {0x13C17E8D, 0x0D6F, 0x41A4, {0xB2, 0x4A, 0x59, 0x37, 0x10, 0x43, 0xE9, 0x25}};
+constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
+constexpr GUID Random = {0x8DEBC44E, 0xEDA2, 0x48D4, {0x86, 0x96, 0x31, 0xFC, 0x29, 0xD1, 0xF3, 0x83}};
+constexpr wchar_t MoxelClass[] = L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}";
+constexpr wchar_t BarClass[] = L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}";
+constexpr int AddNew = 1003, BindingList = 1002;
+
+void SendMouse(DWORD flags, LONG dx, LONG dy, DWORD data) {
+  INPUT event{};
+  event.mi.dx = dx;
+  event.mi.dy = dy;
+  event.mi.mouseData = data;
+  event.mi.dwFlags = flags;
+  SendInput(1, &event, sizeof event);
+}
+
+void MoveTo(int x, int y) {
+  SendMouse(MouseMove | MouseAbsolute, LONG((x * 65536 + 32768) / GetSystemMetrics(ScreenWidth)),
+            LONG((y * 65536 + 32768) / GetSystemMetrics(ScreenHeight)), 0);
+}
+
+void Click(DWORD down, DWORD up) {
+  SendMouse(down, 0, 0, 0);
+  SendMouse(up, 0, 0, 0);
+  Pump(150);
+}
+
+void Notch() {
+  SendMouse(MouseWheel, 0, 0, 120);
+  Pump(150);
+}
+
+bool HasRect(HWND window, LONG left, LONG top, LONG right, LONG bottom) {
+  RECT rect{};
+  return window && GetWindowRect(window, &rect) && rect.left == left && rect.top == top && rect.right == right &&
+         rect.bottom == bottom;
+}
+
+// The frame the volume bar beside the moxel shows: its lit columns, three to a level, read
+// on the screen in the frame's sixth row (lit 110, unlit 73).
+int ShownLevel() {
+  const HDC screen = GetDC(nullptr);
+  int lit = 0;
+  for (int x = 1; x <= 57; ++x) lit += (GetPixel(screen, 14 + x, 6) & 0xFF) > 92 ? 1 : 0;
+  ReleaseDC(nullptr, screen);
+  return lit / 3;
+}
+
+int LiveHostExceptions() {
+  return int(g_exception_counts.constructed + g_exception_counts.copied) - int(g_exception_counts.destroyed);
+}
+
+// How often the host's shared library filtered an exception.
+unsigned FilterCalls() {
+  typedef unsigned(__cdecl * count_function)();
+  const auto count = reinterpret_cast<count_function>(GetProcAddress(GetModuleHandleW(L"shared.dll"), "filter_calls"));
+  return count ? count() : 0xFFFFFFFF;
+}
+
+void FirstRunInstallsTheDefaults(component& loaded) {
+  const binding old[1] = {{1, 0, Next}};
+  ReadConfiguration(
+      loaded, Entry(FlagId, Value(0)).append(Entry(ListId, Bindings(old, 1))).append(Entry(SensitivityId, Value(300))));
+  loaded.init->on_init();
+  Pump(100);
+  const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
+  check(HasRect(moxel, 0, 0, 7, 7), "on_init shows the 7 by 7 moxel at the screen's corner");
+  const binding defaults[9] = {{1, 0, PlayOrPause}, {1, 0x04, Previous}, {2, 0, Stop},
+                               {2, 0x04, Next},     {3, 0, Random},      {4, 0, Previous},
+                               {5, 0, Next},        {6, 0, Previous},    {7, 0, Next}};
+  check_bytes(
+      WriteConfiguration(loaded),
+      Entry(SensitivityId, Value(128)).append(Entry(FlagId, Value(1))).append(Entry(ListId, Bindings(defaults, 9))),
+      "the first run installs the nine default bindings");
+  loaded.init->on_quit();
+  check(!IsWindow(moxel), "on_quit destroys the moxel");
+}
+
+void ThrowingCommand(player_host& host) {
+  const int before = LiveHostExceptions();
+  host.commands.throws = true;
+  Click(MouseLeftDown, MouseLeftUp);
+  check(host.commands.executed[1] == 1, "a click runs the bound host command, which throws; the host runs on");
+  check(host.resolver.references == 1 && host.commands.references == 1 && LiveHostExceptions() == before,
+        "the throwing command leaves every reference and exception object balanced",
+        "resolver %d, provider %d references; %d host exception objects alive", host.resolver.references,
+        host.commands.references, LiveHostExceptions() - before);
+  Click(MouseRightDown, MouseRightUp);
+  Click(MouseLeftDown, MouseLeftUp);
+  check(host.commands.executed[0] == 1 && host.commands.executed[1] == 2, "the moxel goes on running commands",
+        "Play %d, Throwing %d times", host.commands.executed[0], host.commands.executed[1]);
+}
+
+void Wheel(player_host& host) {
+  host_playback& playback = host.playback;
+  playback.volume = -6.0f;
+  playback.set_throws = true;
+  const int before = LiveHostExceptions();
+  Notch();
+  check(playback.set_calls == 1 && playback.volume == -6.0f && !FindWindowW(BarClass, nullptr),
+        "a wheel step whose set_volume throws ends the step; the host runs on", "%d set_volume calls",
+        playback.set_calls);
+  check(playback.references == 1 && LiveHostExceptions() == before,
+        "the throwing set_volume leaves every reference and exception object balanced",
+        "%d references; %d host exception objects alive", playback.references, LiveHostExceptions() - before);
+
+  playback.set_throws = false;
+  Notch();
+  const float step = playback.volume + 4.550f;
+  check(step > -0.001f && step < 0.001f, "a notch up from -6 dB reads and sets the float volume: -4.550 dB", "%d mdB",
+        int(playback.volume * 1000.0f));
+  const HWND bar = FindWindowW(BarClass, L"moxelvolumebar");
+  check(HasRect(bar, 14, 0, 73, 14), "the volume bar is up beside the moxel");
+  const int shown = ShownLevel();
+  check(shown == 11, "the bar shows the level of the volume it reads", "frame %d", shown);
+
+  play_callback* listener = host.callbacks.registered;
+  if (!check(listener && host.callbacks.flags == 0xFFFFFFFF && !host.callbacks.forward_status,
+             "the bar listens to the host's playback events"))
+    return;
+  playback.volume = -3.0f;
+  const int reads = playback.get_calls;
+  listener->on_volume_change(-3.0f);
+  Pump(100);
+  const int level = ShownLevel();
+  check(playback.get_calls == reads + 1 && level == 13, "on_volume_change(float) makes the bar show the host's volume",
+        "%d volume reads, frame %d", playback.get_calls - reads, level);
+
+  host_object track;
+  int leftOver = 0;
+  for (unsigned slot = 0; slot < 9; ++slot) {
+    uint32_t arguments[2] = {7, 0};
+    if (PlayCallbackTakesReference[slot]) {
+      track.service_add_ref();
+      arguments[0] = uint32_t(reinterpret_cast<uintptr_t>(&track));
+    }
+    uint32_t eax = 0;
+    const int left = CallMember(listener, slot, arguments, PlayCallbackArgumentWords[slot], &eax);
+    if (left != 0) note("notification [%u] left %d bytes on the stack", slot, left);
+    leftOver |= left;
+  }
+  check(leftOver == 0 && track.references == 1,
+        "the other nine notifications pop their arguments and release the references they get", "%d references left",
+        track.references - 1);
+}
+
+void ThrowingPageCallback(player_host& host, component& loaded) {
+  preferences_page_instance* page = nullptr;
+  try {
+    page = loaded.page->instantiate(host.window, &host.page_callback);
+  } catch (...) {
+  }
+  if (!check(page != nullptr, "the page is instantiated")) return;
+  const HWND dialog = page->get_wnd();
+  const LRESULT rowsBefore = SendMessageW(GetDlgItem(dialog, BindingList), ListViewItemCount, 0, 0);
+  const unsigned filtered = FilterCalls();
+  const int misdirected = g_misdirected_guid_calls;
+  host.page_callback.throws = true;
+  SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
+  check(host.page_callback.calls == 1 && FilterCalls() == filtered + 1,
+        "an edit whose on_state_changed throws ends in the host's exception filter; the host runs on",
+        "%d notifications, %u filtered, %d refused GUID calls among them", host.page_callback.calls,
+        FilterCalls() - filtered, g_misdirected_guid_calls - misdirected);
+  host.page_callback.throws = false;
+  SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
+  const LRESULT rows = SendMessageW(GetDlgItem(dialog, BindingList), ListViewItemCount, 0, 0);
+  check(host.page_callback.calls == 2 && rows == rowsBefore + 2 && page->get_state() == 9,
+        "the page goes on editing: each click adds a row", "%d notifications, %d rows before, %d after",
+        host.page_callback.calls, int(rowsBefore), int(rows));
+  page->service_release();
+  Pump(50);
+  check(!IsWindow(dialog) && host.page_callback.references == 1,
+        "the released page is gone with its callback reference", "%d references", host.page_callback.references);
+}
+
+}  // namespace
+
+void RunWindowChecks(player_host& host, component& loaded) {
+  SystemParametersInfoW(SetWheelScrollLines, 3, nullptr, 0);
+  SetForegroundWindow(host.window);  // raw input reaches a process whose window has the foreground
+  MoveTo(600, 500);
+  Pump(100);
+  note("the first run");
+  FirstRunInstallsTheDefaults(loaded);
+
+  const binding bindings[2] = {{1, 0, host_commands::Throwing}, {2, 0, host_commands::Play}};
+  ReadConfiguration(loaded, Entry(FlagId, Value(1)).append(Entry(ListId, Bindings(bindings, 2))));
+  loaded.init->on_init();
+  Pump(100);
+  MoveTo(3, 3);
+  Pump(150);
+  const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
+  check(HasRect(moxel, 0, 0, 14, 14), "the moxel grows to 14 by 14 under the pointer");
+  try {
+    note("clicks");
+    ThrowingCommand(host);
+    note("the wheel and the volume bar");
+    Wheel(host);
+    note("the page");
+    ThrowingPageCallback(host, loaded);
+  } catch (const std::exception& error) {
+    check(false, "no exception reaches the host's message loop", "\"%s\"", error.what());
+  } catch (...) {
+    check(false, "no exception reaches the host's message loop", "an exception of no known class");
+  }
+  loaded.init->on_quit();
+  Pump(50);
+  check(!IsWindow(moxel) && !FindWindowW(BarClass, nullptr) && !host.callbacks.registered,
+        "on_quit removes the moxel and the bar, which stops listening");
+  MoveTo(600, 500);
+}
