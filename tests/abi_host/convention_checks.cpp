@@ -130,11 +130,14 @@ void RunConventionChecks(player_host& host, component& loaded) {
            tree + sizeof tree - 1);
   check(g_misdirected_guid_calls == 0, "the component calls the host's GUID slots with the object in ECX",
         "%d calls with the result's address in ECX", g_misdirected_guid_calls);
-  check(strcmp(tree, "[main](Playback(Play,Throwing))") == 0,
-        "the command tree nests the host's commands in the host's group", "%s", tree);
+  // The section's commands stand in the popup at the section's place (priority 3 before 5).
+  check(strcmp(tree, "[main](Playback(Shuffle,Repeat,Play,Throwing))") == 0,
+        "the command tree nests the host's commands in the host's popup and section", "%s", tree);
   instance->service_release();
   Pump(50);
-  check(host.commands.references == 1 && host.group.references == 1 && host.page_callback.references == 1,
-        "the page gives every reference back", "commands %d, group %d, callback %d", host.commands.references,
-        host.group.references, host.page_callback.references);
+  check(host.commands.references == 1 && host.order_commands.references == 1 && host.group.references == 1 &&
+            host.section.references == 1 && host.page_callback.references == 1,
+        "the page gives every reference back", "commands %d and %d, groups %d and %d, callback %d",
+        host.commands.references, host.order_commands.references, host.group.references, host.section.references,
+        host.page_callback.references);
 }

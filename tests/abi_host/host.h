@@ -194,53 +194,73 @@ class host_playback final : public counted_service<playback_control> {
   int set_calls = 0, get_calls = 0;
 };
 
-// A GUID slot of the host entered with another object than its own in ECX was called the
-// other compiler's way, with the result's address in ECX and the object on the stack. It
+// A GUID slot of the host entered with another object than one of its own in ECX was called
+// the other compiler's way, with the result's address in ECX and the object on the stack. It
 // counts the call and throws, since answering would write the GUID over the host's object.
 extern int g_misdirected_guid_calls;
-[[noreturn]] void RefuseMisdirectedCall();
+void RegisterGuidAnswerer(const void* object);
+void RequireGuidAnswerer(const void* object);
 
-// Two commands in the group "Playback": "Play", and "Throwing", whose execution throws while
-// told to.
+// The host's menus: the popup "Playback" with "Play" and "Throwing", and within it a section
+// (a group that is no popup) with "Shuffle" and "Repeat".
+namespace menus {
+constexpr GUID Play = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x01}};
+constexpr GUID Throwing = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x02}};
+constexpr GUID Shuffle = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x03}};
+constexpr GUID Repeat = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x04}};
+constexpr GUID Playback = {0x7B0D52A4, 0x0C3E, 0x4E55, {0x8A, 0x90, 0x61, 0x2F, 0x3D, 0x14, 0xC7, 0x5E}};
+constexpr GUID Order = {0x7B0D52A4, 0x0C3E, 0x4E55, {0x8A, 0x90, 0x61, 0x2F, 0x3D, 0x14, 0xC7, 0x5F}};
+}  // namespace menus
+
+struct host_command {
+  GUID guid;
+  const char* name;
+};
+
+// Two commands in one group; executing the second throws while told to.
 class host_commands final : public counted_service<command_provider> {
  public:
-  static constexpr GUID Play = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x01}};
-  static constexpr GUID Throwing = {0x3C9A61E2, 0x51D0, 0x4B7A, {0x9E, 0x11, 0x25, 0x0B, 0x6F, 0x8D, 0x40, 0x02}};
-  static constexpr GUID Group = {0x7B0D52A4, 0x0C3E, 0x4E55, {0x8A, 0x90, 0x61, 0x2F, 0x3D, 0x14, 0xC7, 0x5E}};
-  host_commands() { self = this; }
+  host_commands(const GUID& parent, uint32_t priority, host_command first, host_command second);
   uint32_t get_command_count() override { return 2; }
   GUID get_command(uint32_t index) override;
   GUID get_parent() override;
-  uint32_t get_sort_priority() override { return 5; }
+  uint32_t get_sort_priority() override { return priority_; }
   bool get_display(uint32_t index, string_base& out, uint32_t& flags) override;
   void execute(uint32_t index, service_base* context) override;
-  bool throws = true;
+  bool throws = false;
   int executed[2] = {0, 0};
 
  private:
-  static host_commands* self;
+  GUID parent_;
+  uint32_t priority_;
+  host_command commands_[2];
 };
 
+// Finds a command among the providers it was given; keeps the GUID it was last asked for.
 class host_resolver final : public counted_service<command_resolver> {
  public:
-  explicit host_resolver(host_commands& commands) : commands_(commands) {}
+  host_resolver(host_commands& first, host_commands& second) : providers_{&first, &second} {}
   bool find_command(const GUID* command, command_provider*& out, uint32_t& index) override;
+  GUID asked{};
 
  private:
-  host_commands& commands_;
+  host_commands* providers_[2];
 };
 
+// A menu group; one with a name is a popup and answers the popup interface.
 class host_menu_group final : public counted_service<menu_group_popup> {
  public:
-  host_menu_group() { self = this; }
+  host_menu_group(const GUID& guid, const GUID& parent, uint32_t priority, const char* popupName);
   bool service_query(service_base*& out, const GUID& guid) override;
   GUID get_guid() override;
   GUID get_parent() override;
-  uint32_t get_sort_priority() override { return 1; }
-  void get_display_string(string_base& out) override { out.set_string("Playback", 8); }
+  uint32_t get_sort_priority() override { return priority_; }
+  void get_display_string(string_base& out) override { out.set_string(name_, strlen(name_)); }
 
  private:
-  static host_menu_group* self;
+  GUID guid_, parent_;
+  uint32_t priority_;
+  const char* name_;
 };
 
 class host_callbacks final : public counted_service<play_callback_manager> {
@@ -269,9 +289,11 @@ struct player_host {
   player_host();
   host_services api;
   host_playback playback;
-  host_commands commands;
-  host_resolver resolver{commands};
-  host_menu_group group;
+  host_commands commands{menus::Playback, 5, {menus::Play, "Play"}, {menus::Throwing, "Throwing"}};
+  host_commands order_commands{menus::Order, 2, {menus::Shuffle, "Shuffle"}, {menus::Repeat, "Repeat"}};
+  host_resolver resolver{commands, order_commands};
+  host_menu_group group{menus::Playback, GUID{}, 1, "Playback"};
+  host_menu_group section{menus::Order, menus::Playback, 3, nullptr};
   host_callbacks callbacks;
   host_information_text information;
   host_page_callback page_callback;

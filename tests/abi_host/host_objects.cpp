@@ -70,8 +70,10 @@ uint32_t host_services::count_instances(service_class_handle cls) {
 player_host::player_host() {
   api.Add(playback_control::class_guid, &playback);
   api.Add(command_provider::class_guid, &commands);
+  api.Add(command_provider::class_guid, &order_commands);
   api.Add(command_resolver::class_guid, &resolver);
   api.Add(menu_group::class_guid, &group);
+  api.Add(menu_group::class_guid, &section);
   api.Add(play_callback_manager::class_guid, &callbacks);
   api.Add(host_information::class_guid, &information);
 }
@@ -122,40 +124,58 @@ void host_playback::set_volume(float db) {
 }
 
 int g_misdirected_guid_calls = 0;
-host_commands* host_commands::self = nullptr;
-host_menu_group* host_menu_group::self = nullptr;
 
-void RefuseMisdirectedCall() {
+namespace {
+const void* g_guid_answerers[8];
+unsigned g_guid_answerer_count = 0;
+}  // namespace
+
+void RegisterGuidAnswerer(const void* object) {
+  if (g_guid_answerer_count < sizeof g_guid_answerers / sizeof g_guid_answerers[0])
+    g_guid_answerers[g_guid_answerer_count++] = object;
+}
+
+void RequireGuidAnswerer(const void* object) {
+  for (unsigned i = 0; i < g_guid_answerer_count; ++i)
+    if (g_guid_answerers[i] == object) return;
   ++g_misdirected_guid_calls;
   throw std::runtime_error("GUID slot called with the result's address in ECX");
 }
 
+host_commands::host_commands(const GUID& parent, uint32_t priority, host_command first, host_command second)
+    : parent_(parent), priority_(priority), commands_{first, second} {
+  RegisterGuidAnswerer(this);
+}
+
 GUID host_commands::get_command(uint32_t index) {
-  if (this != self) RefuseMisdirectedCall();
-  return index == 0 ? Play : Throwing;
+  RequireGuidAnswerer(this);
+  return commands_[index & 1].guid;
 }
 
 GUID host_commands::get_parent() {
-  if (this != self) RefuseMisdirectedCall();
-  return Group;
+  RequireGuidAnswerer(this);
+  return parent_;
+}
+
+host_menu_group::host_menu_group(const GUID& guid, const GUID& parent, uint32_t priority, const char* popupName)
+    : guid_(guid), parent_(parent), priority_(priority), name_(popupName) {
+  RegisterGuidAnswerer(this);
 }
 
 GUID host_menu_group::get_guid() {
-  if (this != self) RefuseMisdirectedCall();
-  return host_commands::Group;
+  RequireGuidAnswerer(this);
+  return guid_;
 }
 
 GUID host_menu_group::get_parent() {
-  if (this != self) RefuseMisdirectedCall();
-  return GUID{};
+  RequireGuidAnswerer(this);
+  return parent_;
 }
 
 bool host_commands::get_display(uint32_t index, string_base& out, uint32_t& flags) {
   flags = 0;
-  if (index == 0)
-    out.set_string("Play", 4);
-  else
-    out.set_string("Throwing", 8);
+  const char* name = commands_[index & 1].name;
+  out.set_string(name, strlen(name));
   return true;
 }
 
@@ -165,19 +185,23 @@ void host_commands::execute(uint32_t index, service_base*) {
 }
 
 bool host_resolver::find_command(const GUID* command, command_provider*& out, uint32_t& index) {
-  for (uint32_t i = 0; i < commands_.get_command_count(); ++i) {
-    if (!(commands_.get_command(i) == *command)) continue;
-    commands_.service_add_ref();
-    if (out) out->service_release();
-    out = &commands_;
-    index = i;
-    return true;
+  asked = *command;
+  for (host_commands* provider : providers_) {
+    for (uint32_t i = 0; i < provider->get_command_count(); ++i) {
+      if (!(provider->get_command(i) == *command)) continue;
+      provider->service_add_ref();
+      if (out) out->service_release();
+      out = provider;
+      index = i;
+      return true;
+    }
   }
   return false;
 }
 
 bool host_menu_group::service_query(service_base*& out, const GUID& guid) {
-  if (!(guid == menu_group_popup::class_guid) && !(guid == menu_group::class_guid)) return false;
+  const bool popup = name_ && guid == menu_group_popup::class_guid;
+  if (!popup && !(guid == menu_group::class_guid)) return false;
   Hand(out);
   return true;
 }

@@ -87,7 +87,8 @@ void ThrowingCommand(player_host& host) {
   const int before = LiveHostExceptions();
   host.commands.throws = true;
   Click(MouseLeftDown, MouseLeftUp);
-  check(host.commands.executed[1] == 1, "a click runs the bound host command, which throws; the host runs on");
+  check(host.commands.executed[1] == 1 && host.resolver.asked == menus::Throwing,
+        "a click asks the host's resolver for the bound command and runs it, which throws; the host runs on");
   check(host.resolver.references == 1 && host.commands.references == 1 && LiveHostExceptions() == before,
         "the throwing command leaves every reference and exception object balanced",
         "resolver %d, provider %d references; %d host exception objects alive", host.resolver.references,
@@ -190,7 +191,7 @@ void RunWindowChecks(player_host& host, component& loaded) {
   note("the first run");
   FirstRunInstallsTheDefaults(loaded);
 
-  const binding bindings[2] = {{1, 0, host_commands::Throwing}, {2, 0, host_commands::Play}};
+  const binding bindings[2] = {{1, 0, menus::Throwing}, {2, 0, menus::Play}};
   ReadConfiguration(loaded, Entry(FlagId, Value(1)).append(Entry(ListId, Bindings(bindings, 2))));
   loaded.init->on_init();
   Pump(100);
