@@ -13,6 +13,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <iterator>
 #include <new>
 #include <stdexcept>
 
@@ -109,7 +110,9 @@ constexpr type_descriptor NotImplementedType = {nullptr, nullptr, ".?AVexception
 constexpr type_descriptor BugCheckType = {nullptr, nullptr, ".?AVexception_bug_check@@"};
 constexpr type_descriptor Win32Type = {nullptr, nullptr, ".?AVexception_win32@@"};
 constexpr type_descriptor BadAllocType = {nullptr, nullptr, ".?AVbad_alloc@std@@"};
+#ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
 constexpr type_descriptor RuntimeErrorType = {nullptr, nullptr, ".?AVruntime_error@std@@"};
+#endif
 constexpr type_descriptor StdExceptionType = {nullptr, nullptr, ".?AVexception@std@@"};
 
 constexpr catchable_type Catchable(const type_descriptor& type) {
@@ -125,7 +128,9 @@ constexpr catchable_type NotImplemented = Catchable(NotImplementedType);
 constexpr catchable_type BugCheck = Catchable(BugCheckType);
 constexpr catchable_type Win32 = Catchable(Win32Type);
 constexpr catchable_type BadAlloc = Catchable(BadAllocType);
+#ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
 constexpr catchable_type RuntimeError = Catchable(RuntimeErrorType);
+#endif
 constexpr catchable_type StdException = Catchable(StdExceptionType);
 
 // A class and its bases, most derived first.
@@ -281,11 +286,13 @@ const family Families[] = {
     // lies beyond the layout the platform fixes.
     {&ThrowInfoOf<Win32, StdException>, &Is<exception_win32>, &ThrowCarried<std::exception>, true},
     FamilyOf<std::bad_alloc, BadAlloc, StdException>(true),
+#ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
     FamilyOf<std::runtime_error, RuntimeError, StdException>(false),
+#endif
     FamilyOf<std::exception, StdException>(false),
 };
 const family& BadAllocFamily = Families[9];
-const family& StdExceptionFamily = Families[11];
+const family& StdExceptionFamily = std::end(Families)[-1];
 
 const family& FamilyOfOwn(const std::exception& error) {
   for (const family& candidate : Families) {

@@ -6,6 +6,8 @@
 #include <windows.h>
 
 #include <csignal>
+#include <cstdlib>
+#include <exception>
 #include <initializer_list>
 
 namespace {
@@ -58,6 +60,11 @@ void InstallFailureHandlers() {
 const bool g_failure_handlers_installed = (InstallFailureHandlers(), true);
 
 }  // namespace
+
+// std::terminate's handler until someone sets another. The C++ runtime's own prints the
+// demangled type of the exception first, which would link its whole name demangler into the
+// library; the end is the same: abort, which the SIGABRT handler turns into the failure above.
+void __gnu_cxx::__verbose_terminate_handler() { std::abort(); }
 
 // The compiler's own pure-virtual calls come here rather than to the C runtime's handler.
 extern "C" void __cxa_pure_virtual() { OnPureCall(); }

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <cstdio>
 #include <cstring>
 #include <string>
 
@@ -33,10 +32,21 @@ inline bool guid_is_null(const GUID& g) {
 }
 
 // The GUID as 36 upper-case hexadecimal digits and dashes, without braces.
+// Formatted by hand: the library links no printf family.
 inline std::string GuidText(const GUID& g) {
-  char text[37];
-  std::snprintf(text, sizeof text, "%08X-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X", unsigned(g.Data1), g.Data2,
-                g.Data3, g.Data4[0], g.Data4[1], g.Data4[2], g.Data4[3], g.Data4[4], g.Data4[5], g.Data4[6],
-                g.Data4[7]);
+  std::string text;
+  text.reserve(36);
+  const auto hex = [&text](uint32_t value, int digits) {
+    for (int shift = 4 * (digits - 1); shift >= 0; shift -= 4) text += "0123456789ABCDEF"[(value >> shift) & 15];
+  };
+  hex(g.Data1, 8);
+  text += '-';
+  hex(g.Data2, 4);
+  text += '-';
+  hex(g.Data3, 4);
+  for (int i = 0; i < 8; ++i) {
+    if (i == 0 || i == 2) text += '-';
+    hex(g.Data4[i], 2);
+  }
   return text;
 }
