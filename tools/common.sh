@@ -19,6 +19,16 @@ build_preset() {
 build_win32() { build_preset win32 "$@"; }
 build_native() { build_preset native "$@"; }
 
+# Builds the Windows preset without its progress lines; a failing build shows all of them.
+build_win32_quietly() {
+  local log status=0
+  log=$(mktemp)
+  build_win32 "$@" >"$log" 2>&1 || status=$?
+  if [ "$status" -ne 0 ]; then cat "$log" >&2; fi
+  rm -f "$log"
+  return "$status"
+}
+
 # Wine runs 32-bit Windows programs as 32-bit Linux processes, which some kernels refuse.
 can_run_win32() {
   /usr/lib/wine/wine --version >/dev/null 2>&1

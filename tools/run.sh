@@ -22,7 +22,7 @@ if [ "$mode" = interactive ] && [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 prepare
-build_win32 >/dev/null
+build_win32_quietly
 simulator="$build/win32/bin/quorbel_sim.exe"
 if [ "$mode" = script ] && ! can_run_win32; then
   # Played in the emulated machine of the tests; the pictures come back from it.
