@@ -8,6 +8,7 @@
 #include "moxel/bindings.h"
 #include "moxel/moxel_bitmaps.h"
 #include "moxel/wheel_volume.h"
+#include "window/gdi.h"
 
 CMoxelWindow g_moxel_window;
 
@@ -136,17 +137,13 @@ void CMoxelWindow::LeaveHover() {
 }
 
 void CMoxelWindow::Paint() {
-  PAINTSTRUCT paint;
-  const HDC target = BeginPaint(m_hWnd, &paint);
-  const HDC memory = CreateCompatibleDC(target);
+  const paint_dc target(m_hWnd);
+  const memory_dc memory(target);
   const MoxelBitmaps& bitmaps = MoxelBitmaps::Get();
-  const HGDIOBJ previous = SelectObject(memory, hovered_ ? bitmaps.hover : bitmaps.normal);
+  const selected_object picture(memory, hovered_ ? bitmaps.hover : bitmaps.normal);
   RECT client;
   GetClientRect(&client);
   BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
-  SelectObject(memory, previous);
-  DeleteDC(memory);
-  EndPaint(m_hWnd, &paint);
 }
 
 void CMoxelWindow::HandleRawInput(HRAWINPUT input) {

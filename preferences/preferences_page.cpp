@@ -13,7 +13,7 @@
 #include "preferences/labels.h"
 #include "preferences/sensitivity.h"
 #include "preferences/separator.h"
-#include "window/seh_guard.h"
+#include "window/guarded_window.h"
 
 namespace {
 
@@ -44,7 +44,6 @@ CMyPreferences::CMyPreferences(page_callback* callback)
 
 CMyPreferences::~CMyPreferences() {
   workingList.remove_all();
-  if (captionFont) DeleteObject(captionFont);
 }
 
 void CMyPreferences::Notify() {
@@ -87,9 +86,9 @@ void CMyPreferences::CreateCaptionFont() {
   font.lfHeight = LONG(std::floor(height * 1.3 + 0.5));
   if (font.lfHeight == 0) font.lfHeight = height < 0 ? -1 : height > 0 ? 1 : 0;
   font.lfWeight = FW_BOLD;
-  captionFont = CreateFontIndirectW(&font);
+  captionFont.reset(CreateFontIndirectW(&font));
   for (int caption : {IDC_CAPTION_BINDINGS, IDC_CAPTION_ACTION, IDC_CAPTION_WHEEL, IDC_CAPTION_INPUT})
-    SendDlgItemMessageW(m_hWnd, caption, WM_SETFONT, WPARAM(captionFont), 0);
+    SendDlgItemMessageW(m_hWnd, caption, WM_SETFONT, WPARAM(captionFont.get()), 0);
 }
 
 void CMyPreferences::SetUpColumns() {
@@ -293,80 +292,12 @@ void CMyPreferences::reset() {
 }
 
 namespace {
-
-struct guarded_message {
-  window_impl_base* page;
-  BOOL (*process)(window_impl_base*, HWND, UINT, WPARAM, LPARAM, LRESULT&);
-  HWND window;
-  UINT message;
-  WPARAM wParam;
-  LPARAM lParam;
-  LRESULT result;
-  BOOL handled;
-};
-
+// The host's own filter decides about an exception inside a page message.
 LONG HostFilter(EXCEPTION_POINTERS* exception) { return uExceptFilterProc(exception); }
-
-void ProcessGuarded(void* context) {
-  auto& m = *static_cast<guarded_message*>(context);
-  m.handled = m.process(m.page, m.window, m.message, m.wParam, m.lParam, m.result);
-}
-
 }  // namespace
 
-template <class T>
-BOOL CWindowFixSEH<T>::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                            LRESULT& result) {
-  guarded_message m{this,
-                    [](window_impl_base* page, HWND w, UINT msg, WPARAM wp, LPARAM lp, LRESULT& r) {
-                      return static_cast<CWindowFixSEH*>(page)->T::ProcessWindowMessage(w, msg, wp, lp, r);
-                    },
-                    window, message, wParam, lParam, 0, FALSE};
-  // A message whose processing the host's filter cut short counts as not handled.
-  if (!RunGuarded(HostFilter, ProcessGuarded, &m)) {
-    this->OnMessageCutShort();
-    return FALSE;
-  }
-  result = m.result;
-  return m.handled;
-}
-
-template <class T>
-int window_service_impl_t<T>::service_release() {
-  const LONG left = InterlockedDecrement(&refCount);
-  if (left == 0) {
-    if (this->m_hWnd) {
-      // The window's last message finishes the instance.
-      if (!windowDestroyed) this->DestroyWindow();
-    } else {
-      delete this;
-    }
-  }
-  return int(left);
-}
-
-template <class T>
-bool window_service_impl_t<T>::service_query(service_base*& out, const GUID& guid) {
-  if (guid != preferences_page_instance::class_guid) return false;
-  service_store(out, this);
-  return true;
-}
-
-template <class T>
-BOOL window_service_impl_t<T>::ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                                    LRESULT& result) {
-  if (message == WM_DESTROY) windowDestroyed = true;
-  return T::ProcessWindowMessage(window, message, wParam, lParam, result);
-}
-
-template <class T>
-void window_service_impl_t<T>::OnFinalMessage(HWND) {
-  // Without a host reference left, this release ends the instance.
-  service_add_ref();
-  service_release();
-}
-
-using page_instance = window_service_impl_t<CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>>>;
+using page_instance = window_service_impl_t<CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>, HostFilter>,
+                                           preferences_page_instance>;
 
 preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback) {
   // Held while the dialog is created, then handed to the host: a dialog that dies during its

@@ -10,6 +10,7 @@
 #include "moxel/mouse_action.h"
 #include "preferences/menu_tree_ctrl.h"
 #include "resources/resource.h"
+#include "window/gdi.h"
 #include "window/window.h"
 
 class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_page_instance {
@@ -70,7 +71,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   uint32_t SensitivityPosition();
 
   service_ptr_t<page_callback> pageCallback;
-  HFONT captionFont = nullptr;
+  owned_font captionFont;
   HWND bindings = nullptr;
   HWND sensitivity = nullptr;
   CMenuTreeCtrl commands;
@@ -88,34 +89,6 @@ class preferences_page_instance_impl : public T {
  public:
   using T::T;
   HWND get_wnd() override { return this->m_hWnd; }
-};
-
-// Processes every message of the page under a structured-exception guard whose filter is
-// the host's, so that a failing host call inside a page message ends that message only;
-// T's OnMessageCutShort then puts right what the message left half done.
-template <class T>
-class CWindowFixSEH : public T {
- public:
-  using T::T;
-  BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-};
-
-// The counted service object the host receives. It lives until both the host's references
-// and the window are gone, whichever goes last.
-template <class T>
-class window_service_impl_t final : public T {
- public:
-  using T::T;
-
-  int service_add_ref() override { return int(InterlockedIncrement(&refCount)); }
-  int service_release() override;
-  bool service_query(service_base*& out, const GUID& guid) override;
-  BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
-  void OnFinalMessage(HWND) override;
-
- private:
-  volatile LONG refCount = 0;
-  bool windowDestroyed = false;
 };
 
 // Creates a page instance as a child of `parent`, carrying one reference for the caller;

@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "window/gdi.h"
 #include "window/window.h"
 
 namespace {
@@ -60,8 +61,7 @@ bool CSeparator::ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRES
 }
 
 void CSeparator::Paint() {
-  PAINTSTRUCT paint;
-  const HDC dc = BeginPaint(window_, &paint);
+  const paint_dc dc(window_);
   wchar_t text[512];
   const int length = GetWindowTextW(window_, text, 512);
   RECT client;
@@ -69,9 +69,9 @@ void CSeparator::Paint() {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
   const auto brush = reinterpret_cast<HBRUSH>(
-      SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC, WPARAM(dc), LPARAM(window_)));
+      SendMessageW(GetParent(window_), WM_CTLCOLORSTATIC, WPARAM(static_cast<HDC>(dc)), LPARAM(window_)));
   if (brush) FillRect(dc, &client, brush);
-  const HGDIOBJ oldFont = SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0)));
+  const selected_object font(dc, reinterpret_cast<HFONT>(SendMessageW(window_, WM_GETFONT, 0, 0)));
   if (length > 0) {
     RECT box = client;
     DrawTextW(dc, text, length, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
@@ -84,6 +84,4 @@ void CSeparator::Paint() {
       DrawEdge(dc, &rule, EDGE_ETCHED, BF_TOP);
     }
   }
-  SelectObject(dc, oldFont);
-  EndPaint(window_, &paint);
 }

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "resources/resource.h"
 #include "simulator/input.h"
 #include "simulator/preferences_window.h"
 #include "simulator/screen.h"
@@ -124,12 +125,12 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   if (!preferences.ShowPage(MoxelPage)) return false;
   input::Pump(300);
   const HWND page = preferences.page_window();
-  const HWND list = GetDlgItem(page, 1002);
+  const HWND list = GetDlgItem(page, IDC_BINDINGS);
   RECT row{LVIR_BOUNDS, 0, 0, 0};
   SendMessageW(list, LVM_GETITEMRECT, 0, LPARAM(&row));
   ClickAt(list, row);
-  std::printf("%-28s %s\n", "preferences: first row", IsWindowEnabled(GetDlgItem(page, 1011)) ? "selected" : "not selected");
-  ClickControl(GetDlgItem(page, 1011));
+  std::printf("%-28s %s\n", "preferences: first row", IsWindowEnabled(GetDlgItem(page, IDC_CTRL)) ? "selected" : "not selected");
+  ClickControl(GetDlgItem(page, IDC_CTRL));
   std::printf("%-28s state %u, Apply %s\n", "preferences: Ctrl checked", preferences.page()->get_state(),
               IsWindowEnabled(preferences.button(preferences_window::ApplyButton)) ? "enabled" : "disabled");
   ClickControl(preferences.button(preferences_window::ApplyButton));

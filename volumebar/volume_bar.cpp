@@ -4,6 +4,7 @@
 #include "host/service_lookup.h"
 #include "moxel/moxel_bitmaps.h"
 #include "volumebar/volume_level.h"
+#include "window/gdi.h"
 
 const window_class_info& CVolumeBar::GetWndClassInfo() {
   static const window_class_info info{L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
@@ -43,19 +44,15 @@ LRESULT CVolumeBar::OnCreate(UINT, WPARAM, LPARAM lParam, BOOL&) {
 }
 
 LRESULT CVolumeBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  PAINTSTRUCT paint;
-  const HDC target = BeginPaint(m_hWnd, &paint);
+  const paint_dc target(m_hWnd);
   const HBITMAP strip = MoxelBitmaps::Get().strip;
   SIZE size;
   if (BitmapSize(strip, size)) {
-    const HDC memory = CreateCompatibleDC(target);
-    const HGDIOBJ previous = SelectObject(memory, strip);
+    const memory_dc memory(target);
+    const selected_object frames(memory, strip);
     RECT client;
     GetClientRect(&client);
     BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, size.cy / VolumeFrames * level_, SRCCOPY);
-    SelectObject(memory, previous);
-    DeleteDC(memory);
   }
-  EndPaint(m_hWnd, &paint);
   return 0;
 }
