@@ -35,9 +35,7 @@ void CMoxelWindow::Create() {
   // One object has one window: a second init while the moxel is up keeps that one.
   if (IsWindow()) return;
   const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
-  CWindowImpl<CMoxelWindow>::Create(nullptr, rect, L"moxelwindow", WS_POPUP | WS_VISIBLE,
-                                    WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES |
-                                        WS_EX_TOPMOST);
+  CWindowImpl::Create(nullptr, rect, L"moxelwindow");
 }
 
 void CMoxelWindow::Destroy() {
@@ -60,7 +58,7 @@ void CMoxelWindow::HideVolumeBar() {
   volumeBar_.reset();
 }
 
-LRESULT CMoxelWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
+int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   ApplyFirstRunDefaults();
   ShowWindow(SW_SHOWNOACTIVATE);
   LeaveHover();
@@ -69,53 +67,29 @@ LRESULT CMoxelWindow::OnCreate(UINT, WPARAM, LPARAM, BOOL&) {
   return 0;
 }
 
-LRESULT CMoxelWindow::OnDestroy(UINT, WPARAM, LPARAM, BOOL&) {
-  HideVolumeBar();
-  return 0;
-}
+void CMoxelWindow::OnDestroy() { HideVolumeBar(); }
 
-LRESULT CMoxelWindow::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
-  Paint();
-  return 0;
-}
-
-LRESULT CMoxelWindow::OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&) { return MA_NOACTIVATE; }
-
-LRESULT CMoxelWindow::OnSyncPaint(UINT, WPARAM, LPARAM, BOOL&) {
+void CMoxelWindow::OnSyncPaint() {
   // Back on top without taking activation from the program the user is in.
   SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-  return 0;
 }
 
-LRESULT CMoxelWindow::OnInput(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  HandleRawInput(reinterpret_cast<HRAWINPUT>(lParam));
-  return 0;
+void CMoxelWindow::OnTimer(UINT_PTR id) {
+  if (id == VolumeBarTimer) HideVolumeBar();
 }
 
-LRESULT CMoxelWindow::OnTimer(UINT, WPARAM timer, LPARAM, BOOL&) {
-  if (timer == VolumeBarTimer) HideVolumeBar();
-  return 0;
-}
-
-LRESULT CMoxelWindow::OnMouseMove(UINT, WPARAM, LPARAM, BOOL&) {
+void CMoxelWindow::OnMouseMove(UINT, POINT) {
   if (!hovered_) EnterHover();
-  return 0;
 }
 
-LRESULT CMoxelWindow::OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&) {
-  LeaveHover();
-  return 0;
-}
-
-LRESULT CMoxelWindow::OnButton(UINT message, WPARAM wParam, LPARAM, BOOL&) {
+void CMoxelWindow::OnButton(UINT message, UINT keys) {
   Gesture gesture;
-  if (gestures_.OnButtonMessage(message, LOWORD(wParam), gesture)) {
+  if (gestures_.OnButtonMessage(message, keys, gesture)) {
     // The key state carries no Alt; the key's physical state at this message stands in,
     // read asynchronously because the moxel's thread rarely has the keyboard.
     if (GetAsyncKeyState(VK_MENU) & 0x8000) gesture.modifiers |= ModifierAlt;
     RunActions(gesture.modifiers, gesture.mouseKey);
   }
-  return (message == WM_XBUTTONDOWN || message == WM_XBUTTONUP) ? TRUE : 0;
 }
 
 void CMoxelWindow::FitTo(HBITMAP bitmap) {

@@ -8,7 +8,7 @@
 #include "volumebar/volume_bar.h"
 #include "window/window.h"
 
-class CMoxelWindow : public CWindowImpl<CMoxelWindow> {
+class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -23,36 +23,28 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow> {
   void HideVolumeBar();
 
   BEGIN_MSG_MAP(CMoxelWindow)
-    MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_DESTROY, OnDestroy)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
-    MESSAGE_HANDLER(WM_MOUSEACTIVATE, OnMouseActivate)
-    MESSAGE_HANDLER(WM_SYNCPAINT, OnSyncPaint)
-    MESSAGE_HANDLER(WM_INPUT, OnInput)
-    MESSAGE_HANDLER(WM_TIMER, OnTimer)
-    MESSAGE_HANDLER(WM_MOUSEMOVE, OnMouseMove)
-    MESSAGE_HANDLER(WM_MOUSELEAVE, OnMouseLeave)
-    MESSAGE_HANDLER(WM_LBUTTONDOWN, OnButton)
-    MESSAGE_HANDLER(WM_RBUTTONDOWN, OnButton)
-    MESSAGE_HANDLER(WM_MBUTTONDOWN, OnButton)
-    MESSAGE_HANDLER(WM_LBUTTONUP, OnButton)
-    MESSAGE_HANDLER(WM_RBUTTONUP, OnButton)
-    MESSAGE_HANDLER(WM_MBUTTONUP, OnButton)
-    MESSAGE_HANDLER(WM_XBUTTONDOWN, OnButton)
-    MESSAGE_HANDLER(WM_XBUTTONUP, OnButton)
+    MSG_WM_CREATE(OnCreate)
+    MSG_WM_DESTROY(OnDestroy)
+    MSG_WM_PAINT(Paint)
+    MSG_WM_MOUSEACTIVATE(OnMouseActivate)
+    MSG_WM_SYNCPAINT(OnSyncPaint)
+    MSG_WM_INPUT(OnInput)
+    MSG_WM_TIMER(OnTimer)
+    MSG_WM_MOUSEMOVE(OnMouseMove)
+    MSG_WM_MOUSELEAVE(OnMouseLeave)
+    MSG_WM_MOUSEBUTTONS(OnButton)
   END_MSG_MAP()
 
  private:
-  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnDestroy(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseActivate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnSyncPaint(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnInput(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnTimer(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseMove(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnMouseLeave(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnButton(UINT, WPARAM, LPARAM, BOOL&);
+  int OnCreate(CREATESTRUCTW*);
+  void OnDestroy();
+  int OnMouseActivate(HWND, UINT, UINT) { return MA_NOACTIVATE; }
+  void OnSyncPaint();
+  void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
+  void OnTimer(UINT_PTR id);
+  void OnMouseMove(UINT, POINT);
+  void OnMouseLeave() { LeaveHover(); }
+  void OnButton(UINT message, UINT keys);
 
   void EnterHover();
   void LeaveHover();

@@ -53,28 +53,28 @@ void CMyPreferences::Notify() {
 uint32_t CMyPreferences::SensitivityPosition() {
   // A host may ask for the state, or apply, after the window has gone: reading a dead
   // trackbar would answer 0 and store that.
-  if (::IsWindow(sensitivity)) lastSensitivity = uint32_t(::SendMessageW(sensitivity, TBM_GETPOS, 0, 0));
+  if (::IsWindow(sensitivity)) lastSensitivity = uint32_t(sensitivity.GetPos());
   return lastSensitivity;
 }
 
-int CMyPreferences::RowCount() const { return int(::SendMessageW(bindings, LVM_GETITEMCOUNT, 0, 0)); }
+int CMyPreferences::RowCount() const { return bindings.GetItemCount(); }
 
 int CMyPreferences::SelectedRow() const {
-  const int row = int(::SendMessageW(bindings, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+  const int row = bindings.GetNextItem(-1, LVNI_SELECTED);
   return (row >= 0 && size_t(row) < workingList.get_count()) ? row : -1;
 }
 
 void CMyPreferences::SelectRow(int row) {
   LVITEMW state{};
   state.stateMask = state.state = LVIS_SELECTED | LVIS_FOCUSED;
-  if (::SendMessageW(bindings, LVM_SETITEMSTATE, WPARAM(row), LPARAM(&state)))
-    ::SendMessageW(bindings, LVM_ENSUREVISIBLE, WPARAM(row), FALSE);
+  if (bindings.SetItemState(row, &state)) bindings.EnsureVisible(row, FALSE);
 }
 
-void CMyPreferences::UpdateRow(int row) { ::SendMessageW(bindings, LVM_UPDATE, WPARAM(row), 0); }
+void CMyPreferences::UpdateRow(int row) { bindings.Update(row); }
 
 void CMyPreferences::EnableEditors(BOOL enable) {
-  for (HWND editor : {filter, commands.m_hWnd, filterLabel, key, modifierBoxes[0], modifierBoxes[1], modifierBoxes[2]})
+  for (HWND editor : {filter, commands.m_hWnd, filterLabel, key.m_hWnd, modifierBoxes[0].m_hWnd, modifierBoxes[1].m_hWnd,
+                       modifierBoxes[2].m_hWnd})
     EnableWindow(editor, enable);
 }
 
@@ -102,45 +102,41 @@ void CMyPreferences::SetUpColumns() {
     column.fmt = LVCFMT_LEFT;
     column.iSubItem = i;
     column.pszText = const_cast<wchar_t*>(columns[i].title);
-    column.cx = int(::SendMessageW(bindings, LVM_GETSTRINGWIDTHW, 0, LPARAM(columns[i].title))) + 15;
-    ::SendMessageW(bindings, LVM_INSERTCOLUMNW, WPARAM(i), LPARAM(&column));
-    ::SendMessageW(bindings, LVM_SETCOLUMNWIDTH, WPARAM(i), columns[i].width);
+    column.cx = bindings.GetStringWidth(columns[i].title) + 15;
+    bindings.InsertColumn(i, &column);
+    bindings.SetColumnWidth(i, columns[i].width);
   }
   const DWORD styles = LVS_EX_GRIDLINES | LVS_EX_FULLROWSELECT | LVS_EX_AUTOSIZECOLUMNS;
-  ::SendMessageW(bindings, LVM_SETEXTENDEDLISTVIEWSTYLE, styles, styles);
+  bindings.SetExtendedListViewStyle(styles, styles);
 }
 
-LRESULT CMyPreferences::OnInitDialog(UINT, WPARAM, LPARAM, BOOL&) {
-  bindings = GetDlgItem(m_hWnd, IDC_BINDINGS);
-  sensitivity = GetDlgItem(m_hWnd, IDC_SENSITIVITY);
+BOOL CMyPreferences::OnInitDialog(HWND, LPARAM) {
+  bindings.m_hWnd = GetDlgItem(m_hWnd, IDC_BINDINGS);
+  sensitivity.m_hWnd = GetDlgItem(m_hWnd, IDC_SENSITIVITY);
   filter = GetDlgItem(m_hWnd, IDC_FILTER);
-  key = GetDlgItem(m_hWnd, IDC_KEY);
+  key.m_hWnd = GetDlgItem(m_hWnd, IDC_KEY);
   filterLabel = GetDlgItem(m_hWnd, IDC_FILTER_LABEL);
-  for (int i = 0; i < 3; ++i) modifierBoxes[i] = GetDlgItem(m_hWnd, ModifierBoxIds[i]);
+  for (int i = 0; i < 3; ++i) modifierBoxes[i].m_hWnd = GetDlgItem(m_hWnd, ModifierBoxIds[i]);
 
   CreateCaptionFont();
-  ::SendMessageW(sensitivity, TBM_SETRANGE, FALSE, MAKELONG(0, MaximumSensitivity));
-  ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, LPARAM(SensitivityShown(cfg_wheel_sensitivity)));
+  sensitivity.SetRange(0, MaximumSensitivity);
+  sensitivity.SetPos(int(SensitivityShown(cfg_wheel_sensitivity)));
   SensitivityPosition();
   commands.Attach(GetDlgItem(m_hWnd, IDC_COMMANDS));
   commands.Rebuild(L"");
   workingList.replace_all(cfg_mouse_actions);
   SetUpColumns();
-  ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
-  for (uint32_t code = LeftClick; code <= RightFlip; ++code) {
-    const LRESULT index = ::SendMessageW(key, CB_ADDSTRING, 0, LPARAM(KeyLabel(code)));
-    ::SendMessageW(key, CB_SETITEMDATA, WPARAM(index), code);
-  }
-  ::SendMessageW(key, CB_SETCURSEL, WPARAM(-1), 0);
-  return 0;  // no focus is set
+  bindings.SetItemCount(int(workingList.get_count()));
+  for (uint32_t code = LeftClick; code <= RightFlip; ++code) key.SetItemData(key.AddString(KeyLabel(code)), code);
+  key.SetCurSel(-1);
+  return FALSE;  // no focus is set
 }
 
-LRESULT CMyPreferences::OnHScroll(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  if (reinterpret_cast<HWND>(lParam) == sensitivity) Notify();
-  return 0;
+void CMyPreferences::OnHScroll(UINT, UINT, HWND bar) {
+  if (bar == sensitivity) Notify();
 }
 
-LRESULT CMyPreferences::OnGetCellText(int, NMHDR* header, BOOL&) {
+LRESULT CMyPreferences::OnGetCellText(NMHDR* header) {
   auto* request = reinterpret_cast<NMLVDISPINFOW*>(header);
   const int row = request->item.iItem;
   if (!(request->item.mask & LVIF_TEXT) || row < 0 || size_t(row) >= workingList.get_count()) return 0;
@@ -164,20 +160,20 @@ LRESULT CMyPreferences::OnGetCellText(int, NMHDR* header, BOOL&) {
   return 0;
 }
 
-LRESULT CMyPreferences::OnRowChanged(int, NMHDR* header, BOOL&) {
+LRESULT CMyPreferences::OnRowChanged(NMHDR* header) {
   const auto* change = reinterpret_cast<NMLISTVIEW*>(header);
   if ((change->uChanged & LVIF_STATE) && !(change->uOldState & LVIS_SELECTED) && (change->uNewState & LVIS_SELECTED))
     LoadSelectedBinding();
   return 0;
 }
 
-LRESULT CMyPreferences::OnRowDeleted(int, NMHDR* header, BOOL&) {
+LRESULT CMyPreferences::OnRowDeleted(NMHDR* header) {
   const int row = reinterpret_cast<NMLISTVIEW*>(header)->iItem;
   if (row >= 0 && size_t(row) < workingList.get_count()) workingList.remove_by_idx(size_t(row));
   return 0;
 }
 
-LRESULT CMyPreferences::OnCommandSelected(int, NMHDR* header, BOOL&) {
+LRESULT CMyPreferences::OnCommandSelected(NMHDR* header) {
   const auto* change = reinterpret_cast<NMTREEVIEWW*>(header);
   // Only the user's own choices count; the page's selections and the tree's reselections do not.
   if (change->action != TVC_BYMOUSE && change->action != TVC_BYKEYBOARD) return 0;
@@ -191,62 +187,57 @@ LRESULT CMyPreferences::OnCommandSelected(int, NMHDR* header, BOOL&) {
   return 0;
 }
 
-LRESULT CMyPreferences::OnAddNew(WORD, WORD, HWND, BOOL&) {
+void CMyPreferences::OnAddNew(UINT, int, HWND) {
   workingList.add_item(MouseActionItem{NotSet, 0, GUID{}});
-  ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
+  bindings.SetItemCount(int(workingList.get_count()));
   SelectRow(int(workingList.get_count()) - 1);
   Notify();
-  return 0;
 }
 
-LRESULT CMyPreferences::OnRemove(WORD, WORD, HWND, BOOL&) {
+void CMyPreferences::OnRemove(UINT, int, HWND) {
   int row = SelectedRow();
-  if (row < 0) return 0;
-  ::SendMessageW(bindings, LVM_DELETEITEM, WPARAM(row), 0);
+  if (row < 0) return;
+  bindings.DeleteItem(row);
   if (row >= RowCount()) row = RowCount() - 1;
   SelectRow(row);
   Notify();
   LoadSelectedBinding();
-  return 0;
 }
 
-LRESULT CMyPreferences::OnFilterChange(WORD, WORD, HWND, BOOL&) {
+void CMyPreferences::OnFilterChange(UINT, int, HWND) {
   std::wstring text(size_t(GetWindowTextLengthW(filter)) + 1, L'\0');
   text.resize(size_t(GetWindowTextW(filter, &text[0], int(text.size()))));
   LowerAsciiInPlace(text);
   commands.Rebuild(text);
-  return 0;
 }
 
-LRESULT CMyPreferences::OnKeyChoice(WORD, WORD, HWND, BOOL&) {
-  const LRESULT entry = ::SendMessageW(key, CB_GETCURSEL, 0, 0);
-  if (entry < 0) return 0;
+void CMyPreferences::OnKeyChoice(UINT, int, HWND) {
+  const int entry = key.GetCurSel();
+  if (entry < 0) return;
   const int row = SelectedRow();
-  if (row < 0) return 0;
-  workingList[size_t(row)].mouseKey = uint32_t(::SendMessageW(key, CB_GETITEMDATA, WPARAM(entry), 0));
+  if (row < 0) return;
+  workingList[size_t(row)].mouseKey = uint32_t(key.GetItemData(entry));
   UpdateRow(row);
   Notify();
-  return 0;
 }
 
-LRESULT CMyPreferences::OnModifierChange(WORD, WORD id, HWND box, BOOL&) {
-  const LRESULT checked = ::SendMessageW(box, BM_GETCHECK, 0, 0);
+void CMyPreferences::OnModifierChange(UINT, int id, HWND box) {
+  const bool checked = CButton(box).GetCheck() != BST_UNCHECKED;
   const int row = SelectedRow();
-  if (row < 0) return 0;
+  if (row < 0) return;
   const uint32_t bit = ModifierBoxBits[id - IDC_CTRL];
   uint32_t& modifiers = workingList[size_t(row)].modifiers;
   modifiers = checked ? (modifiers | bit) : (modifiers & ~bit);
   UpdateRow(row);
   Notify();
-  return 0;
 }
 
 void CMyPreferences::LoadSelectedBinding() {
-  const int row = int(::SendMessageW(bindings, LVM_GETNEXTITEM, WPARAM(-1), LVNI_SELECTED));
+  const int row = bindings.GetNextItem(-1, LVNI_SELECTED);
   if (row < 0 || row >= RowCount() || size_t(row) >= workingList.get_count()) {
     EnableEditors(FALSE);
-    for (HWND box : modifierBoxes) ::SendMessageW(box, BM_SETCHECK, BST_UNCHECKED, 0);
-    ::SendMessageW(key, CB_SETCURSEL, WPARAM(-1), 0);
+    for (CButton& box : modifierBoxes) box.SetCheck(BST_UNCHECKED);
+    key.SetCurSel(-1);
     return;
   }
   EnableEditors(TRUE);
@@ -258,9 +249,9 @@ void CMyPreferences::LoadSelectedBinding() {
   }
   node = commands.FindNode(binding.action);
   if (node && node->treeItem) commands.SendMessage(TVM_SELECTITEM, TVGN_CARET, LPARAM(node->treeItem));
-  ::SendMessageW(key, CB_SETCURSEL, WPARAM(int(binding.mouseKey) - 1), 0);
+  key.SetCurSel(int(binding.mouseKey) - 1);
   for (int i = 0; i < 3; ++i)
-    ::SendMessageW(modifierBoxes[i], BM_SETCHECK, (binding.modifiers & ModifierBoxBits[i]) ? 1 : 0, 0);
+    modifierBoxes[i].SetCheck((binding.modifiers & ModifierBoxBits[i]) ? BST_CHECKED : BST_UNCHECKED);
 }
 
 uint32_t CMyPreferences::get_state() {
@@ -280,11 +271,11 @@ void CMyPreferences::apply() {
 
 void CMyPreferences::reset() {
   boundary::serve([&] {
-    ::SendMessageW(bindings, LVM_DELETEALLITEMS, 0, 0);
+    bindings.DeleteAllItems();
     workingList.remove_all();
     InstallDefaultBindings(workingList);
-    ::SendMessageW(bindings, LVM_SETITEMCOUNT, workingList.get_count(), 0);
-    ::SendMessageW(sensitivity, TBM_SETPOS, TRUE, DefaultWheelSensitivity);
+    bindings.SetItemCount(int(workingList.get_count()));
+    sensitivity.SetPos(int(DefaultWheelSensitivity));
     SensitivityPosition();
     LoadSelectedBinding();
     Notify();

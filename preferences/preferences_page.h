@@ -10,6 +10,7 @@
 #include "moxel/mouse_action.h"
 #include "preferences/menu_tree_ctrl.h"
 #include "resources/resource.h"
+#include "window/controls.h"
 #include "window/gdi.h"
 #include "window/window.h"
 
@@ -29,33 +30,33 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   void OnMessageCutShort() { commands.ResumeRedraw(); }
 
   BEGIN_MSG_MAP(CMyPreferences)
-    MESSAGE_HANDLER(WM_INITDIALOG, OnInitDialog)
-    MESSAGE_HANDLER(WM_HSCROLL, OnHScroll)
-    NOTIFY_HANDLER(IDC_BINDINGS, LVN_GETDISPINFOW, OnGetCellText)
-    NOTIFY_HANDLER(IDC_BINDINGS, LVN_ITEMCHANGED, OnRowChanged)
-    NOTIFY_HANDLER(IDC_BINDINGS, LVN_DELETEITEM, OnRowDeleted)
-    NOTIFY_HANDLER(IDC_COMMANDS, TVN_SELCHANGEDW, OnCommandSelected)
-    COMMAND_HANDLER(IDC_ADD, BN_CLICKED, OnAddNew)
-    COMMAND_HANDLER(IDC_REMOVE, BN_CLICKED, OnRemove)
-    COMMAND_HANDLER(IDC_FILTER, EN_CHANGE, OnFilterChange)
-    COMMAND_HANDLER(IDC_KEY, CBN_SELCHANGE, OnKeyChoice)
-    COMMAND_HANDLER(IDC_CTRL, BN_CLICKED, OnModifierChange)
-    COMMAND_HANDLER(IDC_ALT, BN_CLICKED, OnModifierChange)
-    COMMAND_HANDLER(IDC_SHIFT, BN_CLICKED, OnModifierChange)
+    MSG_WM_INITDIALOG(OnInitDialog)
+    MSG_WM_HSCROLL(OnHScroll)
+    NOTIFY_HANDLER_EX(IDC_BINDINGS, LVN_GETDISPINFOW, OnGetCellText)
+    NOTIFY_HANDLER_EX(IDC_BINDINGS, LVN_ITEMCHANGED, OnRowChanged)
+    NOTIFY_HANDLER_EX(IDC_BINDINGS, LVN_DELETEITEM, OnRowDeleted)
+    NOTIFY_HANDLER_EX(IDC_COMMANDS, TVN_SELCHANGEDW, OnCommandSelected)
+    COMMAND_HANDLER_EX(IDC_ADD, BN_CLICKED, OnAddNew)
+    COMMAND_HANDLER_EX(IDC_REMOVE, BN_CLICKED, OnRemove)
+    COMMAND_HANDLER_EX(IDC_FILTER, EN_CHANGE, OnFilterChange)
+    COMMAND_HANDLER_EX(IDC_KEY, CBN_SELCHANGE, OnKeyChoice)
+    COMMAND_HANDLER_EX(IDC_CTRL, BN_CLICKED, OnModifierChange)
+    COMMAND_HANDLER_EX(IDC_ALT, BN_CLICKED, OnModifierChange)
+    COMMAND_HANDLER_EX(IDC_SHIFT, BN_CLICKED, OnModifierChange)
   END_MSG_MAP()
 
  private:
-  LRESULT OnInitDialog(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnHScroll(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnGetCellText(int, NMHDR*, BOOL&);
-  LRESULT OnRowChanged(int, NMHDR*, BOOL&);
-  LRESULT OnRowDeleted(int, NMHDR*, BOOL&);
-  LRESULT OnCommandSelected(int, NMHDR*, BOOL&);
-  LRESULT OnAddNew(WORD, WORD, HWND, BOOL&);
-  LRESULT OnRemove(WORD, WORD, HWND, BOOL&);
-  LRESULT OnFilterChange(WORD, WORD, HWND, BOOL&);
-  LRESULT OnKeyChoice(WORD, WORD, HWND, BOOL&);
-  LRESULT OnModifierChange(WORD, WORD, HWND, BOOL&);
+  BOOL OnInitDialog(HWND focus, LPARAM);
+  void OnHScroll(UINT code, UINT position, HWND bar);
+  LRESULT OnGetCellText(NMHDR* header);
+  LRESULT OnRowChanged(NMHDR* header);
+  LRESULT OnRowDeleted(NMHDR* header);
+  LRESULT OnCommandSelected(NMHDR* header);
+  void OnAddNew(UINT notification, int id, HWND control);
+  void OnRemove(UINT notification, int id, HWND control);
+  void OnFilterChange(UINT notification, int id, HWND control);
+  void OnKeyChoice(UINT notification, int id, HWND control);
+  void OnModifierChange(UINT notification, int id, HWND control);
 
   void CreateCaptionFont();
   void SetUpColumns();
@@ -72,13 +73,13 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
 
   service_ptr_t<page_callback> pageCallback;
   owned_font captionFont;
-  HWND bindings = nullptr;
-  HWND sensitivity = nullptr;
+  CListViewCtrl bindings;
+  CTrackBarCtrl sensitivity;
   CMenuTreeCtrl commands;
   HWND filter = nullptr;
-  HWND key = nullptr;
+  CComboBox key;
   HWND filterLabel = nullptr;
-  HWND modifierBoxes[3] = {};  // Ctrl, Alt, Shift
+  CButton modifierBoxes[3];  // Ctrl, Alt, Shift
   list_t<MouseActionItem> workingList;
   uint32_t lastSensitivity = 0;
 };

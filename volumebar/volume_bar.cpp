@@ -18,9 +18,7 @@ CVolumeBar::~CVolumeBar() { ReleaseWindowObject(); }
 void CVolumeBar::Create(const RECT& beside) {
   // The moxel sits at x = 0, so left + right is its right edge.
   const RECT rect{beside.left + beside.right, beside.top, beside.left + beside.right, beside.top};
-  CWindowImpl<CVolumeBar>::Create(nullptr, rect, L"moxelvolumebar", WS_POPUP | WS_VISIBLE,
-                                  WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW | WS_EX_ACCEPTFILES |
-                                      WS_EX_TOPMOST);
+  CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
 }
 
 void CVolumeBar::on_volume_change(float) {
@@ -34,8 +32,7 @@ void CVolumeBar::FollowVolume() {
   if (IsWindow()) InvalidateRect(nullptr, FALSE);
 }
 
-LRESULT CVolumeBar::OnCreate(UINT, WPARAM, LPARAM lParam, BOOL&) {
-  const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   ShowWindow(SW_SHOWNOACTIVATE);
   SIZE strip;
   if (BitmapSize(MoxelBitmaps::Get().strip, strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
@@ -43,7 +40,7 @@ LRESULT CVolumeBar::OnCreate(UINT, WPARAM, LPARAM lParam, BOOL&) {
   return 0;
 }
 
-LRESULT CVolumeBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
+void CVolumeBar::OnPaint() {
   const paint_dc target(m_hWnd);
   const HBITMAP strip = MoxelBitmaps::Get().strip;
   SIZE size;
@@ -54,5 +51,4 @@ LRESULT CVolumeBar::OnPaint(UINT, WPARAM, LPARAM, BOOL&) {
     GetClientRect(&client);
     BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, size.cy / VolumeFrames * level_, SRCCOPY);
   }
-  return 0;
 }

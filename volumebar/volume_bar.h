@@ -5,7 +5,7 @@
 #include "host/play_callback_impl.h"
 #include "window/window.h"
 
-class CVolumeBar : public CWindowImpl<CVolumeBar>, public play_callback_impl_base {
+class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>, public play_callback_impl_base {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -19,13 +19,13 @@ class CVolumeBar : public CWindowImpl<CVolumeBar>, public play_callback_impl_bas
   void on_volume_change(float db) override;
 
   BEGIN_MSG_MAP(CVolumeBar)
-    MESSAGE_HANDLER(WM_CREATE, OnCreate)
-    MESSAGE_HANDLER(WM_PAINT, OnPaint)
+    MSG_WM_CREATE(OnCreate)
+    MSG_WM_PAINT(OnPaint)
   END_MSG_MAP()
 
  private:
-  LRESULT OnCreate(UINT, WPARAM, LPARAM, BOOL&);
-  LRESULT OnPaint(UINT, WPARAM, LPARAM, BOOL&);
+  int OnCreate(CREATESTRUCTW* create);
+  void OnPaint();
 
   // Reads the host's volume and shows its frame.
   void FollowVolume();

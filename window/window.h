@@ -101,12 +101,23 @@ class window_impl_base : public CWindow {
   thunk* thunk_ = nullptr;
 };
 
-template <class T>
+// The styles a window implementation creates its windows with, named once.
+template <DWORD Style, DWORD ExStyle = 0>
+struct CWinTraits {
+  static constexpr DWORD style = Style;
+  static constexpr DWORD exStyle = ExStyle;
+};
+using CNullTraits = CWinTraits<0, 0>;
+// A small popup above every other window that never takes activation.
+using CTopmostToolTraits = CWinTraits<WS_POPUP | WS_VISIBLE, WS_EX_NOACTIVATE | WS_EX_WINDOWEDGE | WS_EX_TOOLWINDOW |
+                                                                 WS_EX_ACCEPTFILES | WS_EX_TOPMOST>;
+
+template <class T, class Traits = CNullTraits>
 class CWindowImpl : public window_impl_base {
  public:
-  // Creates the window with the class T::GetWndClassInfo() describes.
-  HWND Create(HWND parent, const RECT& rect, const wchar_t* text, DWORD style, DWORD exStyle) {
-    return CreateWindowOfClass(T::GetWndClassInfo(), parent, rect, text, style, exStyle);
+  // Creates the window with the class T::GetWndClassInfo() describes and Traits' styles.
+  HWND Create(HWND parent, const RECT& rect, const wchar_t* text) {
+    return CreateWindowOfClass(T::GetWndClassInfo(), parent, rect, text, Traits::style, Traits::exStyle);
   }
 };
 
@@ -117,13 +128,16 @@ class CDialogImpl : public window_impl_base {
   HWND Create(HWND parent) { return CreateDialogFromTemplate(T::IDD, parent); }
 };
 
-// The message map: one handler per message, each answering the message's result and
-// clearing `handled` when the message should go on to default processing.
+// The message map: one handler per message. MESSAGE_HANDLER's handlers take the raw
+// parameters and clear `handled` when the message should go on to default processing; the
+// typed crackers below handle their message always.
 #define BEGIN_MSG_MAP(cls)                                                                        \
   BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) \
       override {                                                                                  \
     (void)hWnd;                                                                                   \
-    BOOL bHandled = TRUE;
+    (void)wParam;                                                                                 \
+    (void)lParam;                                                                                 \
+    [[maybe_unused]] BOOL bHandled = TRUE;
 
 #define MESSAGE_HANDLER(msg, func)                  \
   if (uMsg == (msg)) {                              \
@@ -132,21 +146,68 @@ class CDialogImpl : public window_impl_base {
     if (bHandled) return TRUE;                      \
   }
 
-// A WM_COMMAND from control `id` with notification `code`.
-#define COMMAND_HANDLER(id, notification, func)                                      \
-  if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification)) { \
-    bHandled = TRUE;                                                                 \
-    lResult = func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam), bHandled); \
-    if (bHandled) return TRUE;                                                       \
+// Typed crackers: each unpacks its message's parameters as the message defines them, and
+// answers the message's result.
+#define MSG_HANDLER_RESULT(msg, call) \
+  if (uMsg == (msg)) {                \
+    lResult = (call);                 \
+    return TRUE;                      \
+  }
+#define MSG_HANDLER_VOID(msg, call) \
+  if (uMsg == (msg)) {              \
+    call;                           \
+    lResult = 0;                    \
+    return TRUE;                    \
   }
 
-// A WM_NOTIFY from control `id` with notification `code`.
-#define NOTIFY_HANDLER(id, notification, func)                                             \
-  if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == (id) &&             \
-      reinterpret_cast<NMHDR*>(lParam)->code == UINT(notification)) {                      \
-    bHandled = TRUE;                                                                       \
-    lResult = func(int(wParam), reinterpret_cast<NMHDR*>(lParam), bHandled);               \
-    if (bHandled) return TRUE;                                                             \
+// int func(CREATESTRUCTW*): 0 goes on with the creation, -1 ends it.
+#define MSG_WM_CREATE(func) MSG_HANDLER_RESULT(WM_CREATE, func(reinterpret_cast<CREATESTRUCTW*>(lParam)))
+// void func()
+#define MSG_WM_DESTROY(func) MSG_HANDLER_VOID(WM_DESTROY, func())
+#define MSG_WM_PAINT(func) MSG_HANDLER_VOID(WM_PAINT, func())
+#define MSG_WM_SYNCPAINT(func) MSG_HANDLER_VOID(WM_SYNCPAINT, func())
+#define MSG_WM_MOUSELEAVE(func) MSG_HANDLER_VOID(WM_MOUSELEAVE, func())
+// int func(HWND topLevel, UINT hitTest, UINT mouseMessage): one of the MA_ values.
+#define MSG_WM_MOUSEACTIVATE(func) \
+  MSG_HANDLER_RESULT(WM_MOUSEACTIVATE, func(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)))
+// void func(UINT code, HRAWINPUT input): code is RIM_INPUT or RIM_INPUTSINK.
+#define MSG_WM_INPUT(func) \
+  MSG_HANDLER_VOID(WM_INPUT, func(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam)))
+// void func(UINT_PTR id)
+#define MSG_WM_TIMER(func) MSG_HANDLER_VOID(WM_TIMER, func(UINT_PTR(wParam)))
+// void func(UINT keys, POINT client)
+#define MSG_WM_MOUSEMOVE(func) \
+  MSG_HANDLER_VOID(WM_MOUSEMOVE, func(UINT(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))}))
+// void func(UINT message, UINT keys) for every button-down and button-up message of the
+// client area; the X button messages answer TRUE, as they must.
+#define MSG_WM_MOUSEBUTTONS(func)                                                                         \
+  if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONUP || uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONUP || \
+      uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONUP || uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP) { \
+    func(uMsg, LOWORD(wParam));                                                                           \
+    lResult = uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP;                                             \
+    return TRUE;                                                                                          \
+  }
+// BOOL func(HWND focus, LPARAM initialisation): TRUE lets the dialog manager set the focus.
+#define MSG_WM_INITDIALOG(func) MSG_HANDLER_RESULT(WM_INITDIALOG, func(reinterpret_cast<HWND>(wParam), lParam))
+// void func(UINT code, UINT position, HWND bar)
+#define MSG_WM_HSCROLL(func) \
+  MSG_HANDLER_VOID(WM_HSCROLL, func(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
+
+// void func(UINT notification, int id, HWND control) for WM_COMMAND from control `id` with
+// notification `notification`.
+#define COMMAND_HANDLER_EX(id, notification, func)                                         \
+  if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification)) { \
+    func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));                  \
+    lResult = 0;                                                                           \
+    return TRUE;                                                                           \
+  }
+
+// LRESULT func(NMHDR*) for WM_NOTIFY from control `id` with notification `notification`.
+#define NOTIFY_HANDLER_EX(id, notification, func)                              \
+  if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == (id) && \
+      reinterpret_cast<NMHDR*>(lParam)->code == UINT(notification)) {          \
+    lResult = func(reinterpret_cast<NMHDR*>(lParam));                          \
+    return TRUE;                                                               \
   }
 
 #define END_MSG_MAP() \
