@@ -6,9 +6,15 @@
 #include "host/config_vars.h"
 #include "host/service_lookup.h"
 #include "moxel/bindings.h"
-#include "moxel/moxel_bitmaps.h"
 #include "moxel/wheel_volume.h"
+#include "resources/resource.h"
 #include "window/gdi.h"
+
+namespace {
+// Declared before the moxel, so that they outlive it.
+resource_bitmap g_normal(IDB_MOXEL_NORMAL);  // the moxel when not hovered
+resource_bitmap g_hover(IDB_MOXEL_HOVER);    // the moxel while hovered
+}  // namespace
 
 CMoxelWindow g_moxel_window;
 
@@ -22,13 +28,10 @@ const window_class_info& CMoxelWindow::GetWndClassInfo() {
   return info;
 }
 
-CMoxelWindow::CMoxelWindow() { AddWindowObject(); }
-
 CMoxelWindow::~CMoxelWindow() {
   // A host that unloads the library without its quit call would leave a window whose
   // procedure is gone.
   if (IsWindow() && GetWindowThreadProcessId(m_hWnd, nullptr) == GetCurrentThreadId()) DestroyWindow();
-  ReleaseWindowObject();
 }
 
 void CMoxelWindow::Create() {
@@ -99,22 +102,21 @@ void CMoxelWindow::FitTo(HBITMAP bitmap) {
 
 void CMoxelWindow::EnterHover() {
   hovered_ = true;
-  FitTo(MoxelBitmaps::Get().hover);
+  FitTo(g_hover.get());
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
   _TrackMouseEvent(&track);
 }
 
 void CMoxelWindow::LeaveHover() {
   hovered_ = false;
-  FitTo(MoxelBitmaps::Get().normal);
+  FitTo(g_normal.get());
   HideVolumeBar();
 }
 
 void CMoxelWindow::Paint() {
   const paint_dc target(m_hWnd);
   const memory_dc memory(target);
-  const MoxelBitmaps& bitmaps = MoxelBitmaps::Get();
-  const selected_object picture(memory, hovered_ ? bitmaps.hover : bitmaps.normal);
+  const selected_object picture(memory, hovered_ ? g_hover.get() : g_normal.get());
   RECT client;
   GetClientRect(&client);
   BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);

@@ -12,7 +12,6 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
  public:
   static const window_class_info& GetWndClassInfo();
 
-  CMoxelWindow();
   ~CMoxelWindow() override;
 
   void Create();

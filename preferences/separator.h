@@ -4,22 +4,24 @@
 
 #include <windows.h>
 
-class CSeparator {
- public:
-  static constexpr const wchar_t* ClassName = L"quorbel:separator";
+#include "window/window.h"
 
-  // Registers the class under this library on the first call in the process; the library
-  // unregisters it when it unloads.
-  static void EnsureClass();
+class CSeparator final : public CSelfCreatingWindowImpl<CSeparator> {
+ public:
+  static const window_class_info& GetWndClassInfo();
+
+  BEGIN_MSG_MAP(CSeparator)
+    MSG_WM_PAINT(Paint)
+    MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
+    MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
+    MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+  END_MSG_MAP()
 
  private:
-  explicit CSeparator(HWND window) : window_(window) {}
-
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  // Answers whether the message was handled.
-  bool ProcessMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  LRESULT OnSetFont(UINT, WPARAM font, LPARAM redraw, BOOL&);
+  LRESULT OnGetFont(UINT, WPARAM, LPARAM, BOOL&) { return LRESULT(font_); }
+  LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& handled);
   void Paint();
 
-  HWND window_;
   HFONT font_ = nullptr;  // set by WM_SETFONT, not owned
 };

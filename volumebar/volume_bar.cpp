@@ -2,18 +2,19 @@
 
 #include "host/boundary.h"
 #include "host/service_lookup.h"
-#include "moxel/moxel_bitmaps.h"
+#include "resources/resource.h"
 #include "volumebar/volume_level.h"
 #include "window/gdi.h"
+
+namespace {
+// The bar's twenty level frames, kept from the first bar until the library unloads.
+resource_bitmap g_strip(IDB_VOLUME_STRIP);
+}  // namespace
 
 const window_class_info& CVolumeBar::GetWndClassInfo() {
   static const window_class_info info{L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
-
-CVolumeBar::CVolumeBar() { AddWindowObject(); }
-
-CVolumeBar::~CVolumeBar() { ReleaseWindowObject(); }
 
 void CVolumeBar::Create(const RECT& beside) {
   // The moxel sits at x = 0, so left + right is its right edge.
@@ -35,14 +36,14 @@ void CVolumeBar::FollowVolume() {
 int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   ShowWindow(SW_SHOWNOACTIVATE);
   SIZE strip;
-  if (BitmapSize(MoxelBitmaps::Get().strip, strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
+  if (BitmapSize(g_strip.get(), strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
   FollowVolume();
   return 0;
 }
 
 void CVolumeBar::OnPaint() {
   const paint_dc target(m_hWnd);
-  const HBITMAP strip = MoxelBitmaps::Get().strip;
+  const HBITMAP strip = g_strip.get();
   SIZE size;
   if (BitmapSize(strip, size)) {
     const memory_dc memory(target);

@@ -10,8 +10,7 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>, public pl
   static const window_class_info& GetWndClassInfo();
 
   // Registers as a playback listener; throws when the host cannot take listeners.
-  CVolumeBar();
-  ~CVolumeBar() override;
+  CVolumeBar() = default;
 
   // Creates the bar window right of the window rectangle `beside` (whose left edge is 0).
   void Create(const RECT& beside);

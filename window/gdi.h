@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include "window/window.h"
+
 // A window's paint: BeginPaint in the constructor, EndPaint in the destructor.
 class paint_dc {
  public:
@@ -56,7 +58,7 @@ class selected_object {
 template <class Handle>
 class gdi_object {
  public:
-  gdi_object() = default;
+  constexpr gdi_object() = default;
   explicit gdi_object(Handle handle) : handle_(handle) {}
   ~gdi_object() { reset(); }
   gdi_object(const gdi_object&) = delete;
@@ -73,3 +75,31 @@ class gdi_object {
 };
 
 using owned_font = gdi_object<HFONT>;
+
+// The size of `bitmap`, false when it cannot be read.
+inline bool BitmapSize(HBITMAP bitmap, SIZE& size) {
+  BITMAP info;
+  if (!bitmap || !GetObjectW(bitmap, sizeof info, &info)) return false;
+  size = {info.bmWidth, info.bmHeight};
+  return true;
+}
+
+// A bitmap of this module's resources, loaded on first use and deleted with this object;
+// null when it cannot be loaded.
+class resource_bitmap {
+ public:
+  constexpr explicit resource_bitmap(int id) : id_(id) {}
+
+  HBITMAP get() {
+    if (!loaded_) {
+      loaded_ = true;
+      bitmap_.reset(LoadBitmapW(ModuleInstance(), MAKEINTRESOURCEW(id_)));
+    }
+    return bitmap_.get();
+  }
+
+ private:
+  int id_;
+  bool loaded_ = false;
+  gdi_object<HBITMAP> bitmap_;
+};

@@ -172,8 +172,12 @@ INT_PTR window_impl_base::DialogDispatch(HWND dialog, UINT message, WPARAM wPara
 LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   window_impl_base* self = std::exchange(t_creating, nullptr);
   if (!self) return DefWindowProcW(window, message, wParam, lParam);
-  self->Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
-  return self->Dispatch(window, message, wParam, lParam);
+  return self->AttachAndDispatch(window, message, wParam, lParam);
+}
+
+LRESULT window_impl_base::AttachAndDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
+  return Dispatch(window, message, wParam, lParam);
 }
 
 INT_PTR CALLBACK window_impl_base::StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <new>
+
 // The instance handle of the module this code is linked into (the component library).
 HINSTANCE ModuleInstance();
 
@@ -80,6 +82,11 @@ class window_impl_base : public CWindow {
   // not unwind into the system's message dispatch, which would end the host.
   BOOL ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
 
+  // Makes this object's stub; false (last error ERROR_OUTOFMEMORY) without memory for it.
+  bool AllocateStub();
+  // Routes the messages of `window`, from its first one on, to this object's message map.
+  LRESULT AttachAndDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
  private:
   // Every message of an attached window enters through a small per-object stub that puts the
   // object in place of the window handle, so finding the object costs nothing: the moxel
@@ -88,8 +95,6 @@ class window_impl_base : public CWindow {
   static LRESULT CALLBACK ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK ThunkedDialogProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
-  // Makes this object's stub; false (last error ERROR_OUTOFMEMORY) without memory for it.
-  bool AllocateStub();
   // Routes the window's procedure at `index` (window or dialog procedure) through this
   // object's allocated stub, which calls `target`; answers the previous procedure.
   LONG_PTR Attach(HWND window, int index, void* target);
@@ -118,6 +123,30 @@ class CWindowImpl : public window_impl_base {
   // Creates the window with the class T::GetWndClassInfo() describes and Traits' styles.
   HWND Create(HWND parent, const RECT& rect, const wchar_t* text) {
     return CreateWindowOfClass(T::GetWndClassInfo(), parent, rect, text, Traits::style, Traits::exStyle);
+  }
+};
+
+// A window whose creation is not the object's: something else, such as a dialog template,
+// creates windows of T's class, and the class procedure makes the object on each window's
+// first message; the object ends with the window's last. Without memory for the object the
+// window is a plain default window.
+template <class T>
+class CSelfCreatingWindowImpl : public window_impl_base {
+ public:
+  // Registers T::GetWndClassInfo()'s class under this module unless it is there already.
+  static bool EnsureClass() { return EnsureWindowClass(T::GetWndClassInfo(), &CreatingWindowProc); }
+
+ protected:
+  void OnFinalMessage(HWND) override { delete this; }
+
+ private:
+  static LRESULT CALLBACK CreatingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    T* object = new (std::nothrow) T;
+    if (!object || !object->AllocateStub()) {
+      delete object;
+      return DefWindowProcW(window, message, wParam, lParam);
+    }
+    return object->AttachAndDispatch(window, message, wParam, lParam);
   }
 };
 
