@@ -46,11 +46,10 @@ void CMoxelWindow::Destroy() {
 }
 
 void CMoxelWindow::ShowVolumeBar() {
-  if (!volumeBar_) {
-    volumeBar_ = std::make_unique<CVolumeBar>();
+  if (!volumeBar_ && makeVolumeBar_) {
     RECT moxel{};
     GetWindowRect(&moxel);
-    volumeBar_->Create(moxel);
+    volumeBar_ = makeVolumeBar_(moxel);
   }
   SetTimer(VolumeBarTimer, VolumeBarMilliseconds);
 }

@@ -5,7 +5,6 @@
 #include <memory>
 
 #include "moxel/gesture.h"
-#include "volumebar/volume_bar.h"
 #include "window/window.h"
 
 class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
@@ -17,6 +16,11 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   void Create();
   // Destroys the window if it still exists.
   void Destroy();
+
+  // Makes the volume bar right of the moxel's window rectangle `beside`; the moxel destroys
+  // it when it hides it. Set by the code that joins the two features.
+  using volume_bar_maker = std::unique_ptr<window_impl_base> (*)(const RECT& beside);
+  void SetVolumeBarMaker(volume_bar_maker maker) { makeVolumeBar_ = maker; }
 
   void ShowVolumeBar();
   void HideVolumeBar();
@@ -53,7 +57,8 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   void FitTo(HBITMAP bitmap);
 
   bool hovered_ = false;
-  std::unique_ptr<CVolumeBar> volumeBar_;
+  volume_bar_maker makeVolumeBar_ = nullptr;
+  std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
 };
 
