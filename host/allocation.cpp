@@ -20,12 +20,6 @@ void operator delete[](void* block, std::size_t) noexcept { std::free(block); }
 // The C++ library's own failure paths, defined here so that none of its exception classes
 // (and the strings they are built on) is linked in. A container or string that cannot grow
 // has run out of memory as far as the host is concerned.
-namespace std {
-[[noreturn]] void __throw_bad_alloc() { throw bad_allocation(); }
-[[noreturn]] void __throw_bad_array_new_length() { throw bad_allocation(); }
-[[noreturn]] void __throw_length_error(const char*) { throw bad_allocation(); }
-}  // namespace std
-
 namespace {
 // A misuse the library reports, such as a string made from a null pointer, with its text.
 class library_logic_error final : public std::exception {
@@ -39,5 +33,8 @@ class library_logic_error final : public std::exception {
 }  // namespace
 
 namespace std {
+[[noreturn]] void __throw_bad_alloc() { throw bad_allocation(); }
+[[noreturn]] void __throw_bad_array_new_length() { throw bad_allocation(); }
+[[noreturn]] void __throw_length_error(const char*) { throw bad_allocation(); }
 [[noreturn]] void __throw_logic_error(const char* text) { throw library_logic_error(text); }
 }  // namespace std

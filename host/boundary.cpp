@@ -100,38 +100,31 @@ struct exception_table {
 };
 constexpr exception_table ObjectTable = {nullptr, &DeleteObject, &ObjectText};
 
-constexpr type_descriptor TruncationType = {nullptr, nullptr, ".?AVexception_io_data_truncation@quorbel_io@@"};
-constexpr type_descriptor IoDataType = {nullptr, nullptr, ".?AVexception_io_data@quorbel_io@@"};
-constexpr type_descriptor AbortedType = {nullptr, nullptr, ".?AVexception_aborted@quorbel_io@@"};
-constexpr type_descriptor IoType = {nullptr, nullptr, ".?AVexception_io@quorbel_io@@"};
-constexpr type_descriptor NotFoundType = {nullptr, nullptr, ".?AVexception_service_not_found@@"};
-constexpr type_descriptor DuplicatedType = {nullptr, nullptr, ".?AVexception_service_duplicated@@"};
-constexpr type_descriptor NotImplementedType = {nullptr, nullptr, ".?AVexception_not_implemented@@"};
-constexpr type_descriptor BugCheckType = {nullptr, nullptr, ".?AVexception_bug_check@@"};
-constexpr type_descriptor Win32Type = {nullptr, nullptr, ".?AVexception_win32@@"};
-constexpr type_descriptor BadAllocType = {nullptr, nullptr, ".?AVbad_alloc@std@@"};
-#ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
-constexpr type_descriptor RuntimeErrorType = {nullptr, nullptr, ".?AVruntime_error@std@@"};
-#endif
-constexpr type_descriptor StdExceptionType = {nullptr, nullptr, ".?AVexception@std@@"};
-
 constexpr catchable_type Catchable(const type_descriptor& type) {
   return {0, &type, {0, -1, 0}, int(sizeof(exception_object)), &CopyObject};
 }
-constexpr catchable_type Truncation = Catchable(TruncationType);
-constexpr catchable_type IoData = Catchable(IoDataType);
-constexpr catchable_type Aborted = Catchable(AbortedType);
-constexpr catchable_type Io = Catchable(IoType);
-constexpr catchable_type NotFound = Catchable(NotFoundType);
-constexpr catchable_type Duplicated = Catchable(DuplicatedType);
-constexpr catchable_type NotImplemented = Catchable(NotImplementedType);
-constexpr catchable_type BugCheck = Catchable(BugCheckType);
-constexpr catchable_type Win32 = Catchable(Win32Type);
-constexpr catchable_type BadAlloc = Catchable(BadAllocType);
+
+// One class of a family as the platform's runtime sees it: `name` is its catchable type,
+// named by `decorated` through its type descriptor `name##Type`.
+#define BOUNDARY_CLASS(name, decorated)                                \
+  constexpr type_descriptor name##Type = {nullptr, nullptr, decorated}; \
+  constexpr catchable_type name = Catchable(name##Type)
+
+BOUNDARY_CLASS(Truncation, ".?AVexception_io_data_truncation@quorbel_io@@");
+BOUNDARY_CLASS(IoData, ".?AVexception_io_data@quorbel_io@@");
+BOUNDARY_CLASS(Aborted, ".?AVexception_aborted@quorbel_io@@");
+BOUNDARY_CLASS(Io, ".?AVexception_io@quorbel_io@@");
+BOUNDARY_CLASS(NotFound, ".?AVexception_service_not_found@@");
+BOUNDARY_CLASS(Duplicated, ".?AVexception_service_duplicated@@");
+BOUNDARY_CLASS(NotImplemented, ".?AVexception_not_implemented@@");
+BOUNDARY_CLASS(BugCheck, ".?AVexception_bug_check@@");
+BOUNDARY_CLASS(Win32, ".?AVexception_win32@@");
+BOUNDARY_CLASS(BadAlloc, ".?AVbad_alloc@std@@");
 #ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
-constexpr catchable_type RuntimeError = Catchable(RuntimeErrorType);
+BOUNDARY_CLASS(RuntimeError, ".?AVruntime_error@std@@");
 #endif
-constexpr catchable_type StdException = Catchable(StdExceptionType);
+BOUNDARY_CLASS(StdException, ".?AVexception@std@@");
+#undef BOUNDARY_CLASS
 
 // A class and its bases, most derived first.
 template <const catchable_type&... Chain>
