@@ -1,11 +1,20 @@
 #!/usr/bin/env bash
 # Installs what building and testing need on a Debian machine. Idempotent; run as root.
+# A package index that fails to download (a mirror in the middle of a sync, say) does not
+# stop set-up: what decides is whether the packages themselves install.
 set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/apt.sh"
 
-packages=(cmake make ninja-build g++ clang libclang-rt-14-dev googletest
-          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine wine32:i386
-          xvfb xauth python3
-          qemu-system-x86 debootstrap e2fsprogs lld llvm)
+packages=(cmake make ninja-build g++ clang libclang-rt-14-dev googletest clang-format
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine
+          xvfb xauth python3 lld llvm)
+# Wine runs the 32-bit tests on this machine only where its kernel executes 32-bit code;
+# elsewhere they run in an emulated machine, which needs these instead.
+if executes_32bit_code; then
+  packages+=(wine32:i386)
+else
+  packages+=(qemu-system-x86 debootstrap e2fsprogs)
+fi
 
 missing=()
 for p in "${packages[@]}"; do
@@ -16,8 +25,8 @@ if [ ${#missing[@]} -eq 0 ]; then
 fi
 
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
+if executes_32bit_code && ! dpkg --print-foreign-architectures | grep -qx i386; then
   dpkg --add-architecture i386
 fi
-apt-get update -q
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+apt_update_with_retries
+apt_install "${missing[@]}"

@@ -1,10 +1,10 @@
 # A virtual x86-64 machine, emulated by QEMU, for kernels that cannot execute 32-bit x86 code:
 # its own Debian kernel can, so Wine runs the Windows tests inside it. The machine's disk (a
 # Debian system with Wine, Xvfb and a ready Wine prefix) is made once and kept in a cache
-# outside the work tree, under a key that changes with this file and the machine's start-up
-# script.
+# outside the work tree, under a key that changes with this file, the machine's start-up
+# script and the package installation it uses.
 vm_cache=/var/cache/moxel-control-test-vm
-vm_key=$(cat "${BASH_SOURCE[0]}" "$(dirname "${BASH_SOURCE[0]}")/test_vm_init.sh" | sha256sum | cut -c1-16)
+vm_key=$(cd "$(dirname "${BASH_SOURCE[0]}")" && cat test_vm.sh test_vm_init.sh apt.sh | sha256sum | cut -c1-16)
 vm_dir="$vm_cache/$vm_key"
 # The emulated processor: no SMAP, whose emulation faults the return to 32-bit code.
 vm_cpu=qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt
@@ -26,6 +26,17 @@ boot_vm() {
     -append "root=/dev/vda rw console=ttyS0 quiet init=/moxel-vm-init moxelmode=$mode" >/dev/null 2>&1
 }
 
+# Tells which step of making the machine failed, with the end of the logs it left.
+show_failed_step() {
+  local step=$1 log
+  shift
+  echo "making the test machine failed in $step; its log:" >&2
+  for log in "$@"; do
+    [ -f "$log" ] && tail -n 40 "$log" | sed "s|^|  $(basename "$log"): |" >&2
+  done
+  return 0
+}
+
 vm_ready() { [ -f "$vm_dir/root.img" ]; }
 
 build_test_vm() {
@@ -33,16 +44,27 @@ build_test_vm() {
   echo "making the test machine for Wine (once per machine, several minutes)" >&2
   local work="$vm_cache/making"
   rm -rf "$work" && mkdir -p "$work"
-  debootstrap --variant=minbase bookworm "$work/root" "$(debian_mirror)" >"$work/debootstrap.log" 2>&1
+  if ! debootstrap --variant=minbase bookworm "$work/root" "$(debian_mirror)" >"$work/debootstrap.log" 2>&1; then
+    show_failed_step "debootstrap" "$work/root/debootstrap/debootstrap.log" "$work/debootstrap.log"
+    return 1
+  fi
+  cp "$root/tools/apt.sh" "$work/root/tmp/apt.sh"
   mount --bind /proc "$work/root/proc"
   local installed=0
   chroot "$work/root" /bin/bash -c '
+    set -e
+    source /tmp/apt.sh
     export DEBIAN_FRONTEND=noninteractive
-    dpkg --add-architecture i386 && apt-get update -q &&
-    apt-get install -y -q --no-install-recommends linux-image-amd64 wine wine32:i386 xvfb xauth' \
+    dpkg --add-architecture i386
+    apt_update_with_retries
+    apt_install linux-image-amd64 wine wine32:i386 xvfb xauth' \
     >"$work/install.log" 2>&1 || installed=$?
   umount "$work/root/proc"
-  [ "$installed" -eq 0 ] || return "$installed"
+  rm -f "$work/root/tmp/apt.sh"
+  if [ "$installed" -ne 0 ]; then
+    show_failed_step "the package installation" "$work/install.log"
+    return "$installed"
+  fi
   install -m 755 "$root/tools/test_vm_init.sh" "$work/root/moxel-vm-init"
   mkdir -p "$work/root/build"
   cp "$work"/root/boot/vmlinuz-* "$work/vmlinuz"
