@@ -19,16 +19,17 @@ executes_32bit_code() {
 # Refreshes the package lists, retrying a failed download; when every try fails, set-up goes
 # on with the lists the machine has, and the installation decides.
 apt_update_with_retries() {
-  local attempt
+  local attempt errors
+  errors=$(mktemp)
   for attempt in $(seq "${APT_RETRIES:-3}"); do
-    if apt-get update -q >/dev/null 2>"${TMPDIR:-/tmp}/apt-update.err"; then
-      rm -f "${TMPDIR:-/tmp}/apt-update.err"
+    if apt-get update -q >/dev/null 2>"$errors"; then
+      rm -f "$errors"
       return 0
     fi
     [ "$attempt" -lt "${APT_RETRIES:-3}" ] && sleep "${APT_RETRY_PAUSE:-5}"
   done
-  echo "set-up: apt-get update failed ${APT_RETRIES:-3} times ($(grep -m1 '^E:' "${TMPDIR:-/tmp}/apt-update.err" | cut -c1-160)); going on with the package lists this machine has" >&2
-  rm -f "${TMPDIR:-/tmp}/apt-update.err"
+  echo "set-up: apt-get update failed ${APT_RETRIES:-3} times, going on with the package lists this machine has: $(grep -m1 '^E:' "$errors")" >&2
+  rm -f "$errors"
 }
 
 # Installs the named packages, refreshing the lists and retrying when a download fails. A

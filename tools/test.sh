@@ -4,12 +4,19 @@
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 prepare
+# The emulated machine, where one is needed, is made while the builds run: making it mostly
+# waits for the package mirror.
+vm_maker=
+if ! can_run_win32; then
+  use_test_vm &
+  vm_maker=$!
+fi
 build_native
 build_win32
-if can_run_win32; then
-  start_display
+if [ -n "$vm_maker" ]; then
+  wait "$vm_maker"
 else
-  use_test_vm
+  start_display
 fi
 printf 'subdirs("native" "win32")\n' > "$build/CTestTestfile.cmake"
 cd "$build"
