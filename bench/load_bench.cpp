@@ -30,7 +30,7 @@ int main() {
   LoadAndCall(empty, 3);
   const double baseline = LoadAndCall(empty, 50);
   const double measured = LoadAndCall(component, 50);
-  std::printf("load + export: component %.1f us, empty library %.1f us, ratio %.2f\n", measured * 1e6,
-              baseline * 1e6, measured / baseline);
+  std::printf("load + export: component %.1f us, empty library %.1f us, ratio %.2f\n", measured * 1e6, baseline * 1e6,
+              measured / baseline);
   return 0;
 }

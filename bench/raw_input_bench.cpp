@@ -90,7 +90,8 @@ int main() {
   wc.hInstance = GetModuleHandleW(nullptr);
   wc.lpszClassName = L"raw input baseline";
   RegisterClassW(&wc);
-  baseline.window = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+  baseline.window =
+      CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
 
   const long perRound = 4000;
   for (int round = 0; round < 5; ++round) {

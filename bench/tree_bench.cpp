@@ -77,8 +77,8 @@ int main() {
   session.LoadConfiguration();
   InstallLargeMenu(session.host);
 
-  const HWND frame = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700,
-                                     nullptr, nullptr, nullptr, nullptr);
+  const HWND frame = CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 800, 700, nullptr,
+                                     nullptr, nullptr, nullptr);
   service_registry& api = session.host.api();
   service_base* service = nullptr;
   api.create_instance(service, api.find_class(preferences_page::class_guid), 0);
@@ -114,9 +114,10 @@ int main() {
     items = Insert(bare, TVI_ROOT, shape);
     UpdateWindow(bare);
   });
-  std::printf("filter keystroke, %d commands in %d groups (%zu items): page %.1f ms, bare tree view insert "
-              "%.1f ms, ratio %.2f\n",
-              Commands, Groups, items, keystroke * 1e3, floor * 1e3, keystroke / floor);
+  std::printf(
+      "filter keystroke, %d commands in %d groups (%zu items): page %.1f ms, bare tree view insert "
+      "%.1f ms, ratio %.2f\n",
+      Commands, Groups, items, keystroke * 1e3, floor * 1e3, keystroke / floor);
   DestroyWindow(bare);
   page->service_release();
   v3->service_release();

@@ -46,7 +46,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     const GUID parentGuid = parent == 0xFF ? GUID{} : Id(parent);
     const std::string name(1 + in.Next() % 3, char('a' + id % 4));
     if (kind % 2) {
-      api.Add(menu_group::class_guid, new menu_group_service(Id(id), parentGuid, priority % 3, kind % 4 == 1 ? name : ""));
+      api.Add(menu_group::class_guid,
+              new menu_group_service(Id(id), parentGuid, priority % 3, kind % 4 == 1 ? name : ""));
     } else {
       api.Add(command_provider::class_guid,
               new menu_command_provider(parentGuid, priority % 3, {{Id(id), name, kind % 8 != 0, nullptr}}, log));

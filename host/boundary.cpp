@@ -95,8 +95,8 @@ void* __thiscall CopyObject(void* target, const void* source) {
 // typeid then reports a missing type rather than reading past the table), then the slots.
 struct exception_table {
   const void* locator;
-  void* (__thiscall* delete_object)(exception_object*, unsigned);
-  const char* (__thiscall* what)(const exception_object*);
+  void*(__thiscall* delete_object)(exception_object*, unsigned);
+  const char*(__thiscall* what)(const exception_object*);
 };
 constexpr exception_table ObjectTable = {nullptr, &DeleteObject, &ObjectText};
 
@@ -106,7 +106,7 @@ constexpr catchable_type Catchable(const type_descriptor& type) {
 
 // One class of a family as the platform's runtime sees it: `name` is its catchable type,
 // named by `decorated` through its type descriptor `name##Type`.
-#define BOUNDARY_CLASS(name, decorated)                                \
+#define BOUNDARY_CLASS(name, decorated)                                 \
   constexpr type_descriptor name##Type = {nullptr, nullptr, decorated}; \
   constexpr catchable_type name = Catchable(name##Type)
 
@@ -139,7 +139,7 @@ constexpr throw_info ThrowInfoOf = {0, &DestroyObject, nullptr, &ChainOf<Chain..
 struct foreign_object {
   int references;
   const throw_info* info;
-  const char* text;  // the object's own what(), valid while the object lives
+  const char* text;                    // the object's own what(), valid while the object lives
   alignas(8) unsigned char object[1];  // as many bytes as the thrown type has
 };
 
@@ -245,7 +245,7 @@ struct family {
   const throw_info* info;
   bool (*is)(const std::exception& error);
   void (*throw_carried)(foreign_object* taken);  // never returns
-  bool static_text;  // what() of this module's own exceptions points at storage that stays
+  bool static_text;                              // what() of this module's own exceptions points at storage that stays
 };
 
 template <class T>

@@ -21,8 +21,8 @@ namespace boundary {
 // What leaves a served operation, held without anything to destroy: the frame that holds it
 // is abandoned when the other side catches the exception raised from it.
 struct failure {
-  const void* family;          // the class family it is raised as
-  const char* text;            // valid until the module unloads
+  const void* family;               // the class family it is raised as
+  const char* text;                 // valid until the module unloads
   struct foreign_object* original;  // the other side's own exception, when it was carried here
 };
 

@@ -36,7 +36,7 @@ namespace {
 
 void encode_guid(uint8_t out[16], const GUID& id) {
   const uint32_t d1 = id.Data1;
-  const uint8_t head[8] = {uint8_t(d1), uint8_t(d1 >> 8), uint8_t(d1 >> 16), uint8_t(d1 >> 24),
+  const uint8_t head[8] = {uint8_t(d1),       uint8_t(d1 >> 8),       uint8_t(d1 >> 16), uint8_t(d1 >> 24),
                            uint8_t(id.Data2), uint8_t(id.Data2 >> 8), uint8_t(id.Data3), uint8_t(id.Data3 >> 8)};
   std::memcpy(out, head, 8);
   std::memcpy(out + 8, id.Data4, 8);

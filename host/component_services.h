@@ -55,13 +55,13 @@ class preferences_page : public service_base {
   static constexpr GUID class_guid = {0x7255E8D0, 0x3FCF, 0x4781, {0xB9, 0x3B, 0xD0, 0x6C, 0xB8, 0x8D, 0xFA, 0xFA}};
   static bool handles_class(const GUID& guid) { return guid == class_guid; }
 
-  virtual HWND create(HWND parent) = 0;    // [3] the older way to make a page
-  virtual const char* get_name() = 0;      // [4]
+  virtual HWND create(HWND parent) = 0;  // [3] the older way to make a page
+  virtual const char* get_name() = 0;    // [4]
   // GUID results through the caller's buffer, as the host interfaces' (host_services.h).
   virtual GUID* get_guid(GUID* result) = 0;         // [5]
   virtual GUID* get_parent_guid(GUID* result) = 0;  // [6]
-  virtual bool reset_query() = 0;          // [7]
-  virtual void reset() = 0;                // [8]
+  virtual bool reset_query() = 0;                   // [7]
+  virtual void reset() = 0;                         // [8]
 
  protected:
   ~preferences_page() = default;

@@ -27,8 +27,8 @@ const char* FixedMessage(uint32_t code) {
 
 std::string SystemMessage(uint32_t code) {
   wchar_t text[512];
-  const DWORD length = FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0,
-                                      text, 512, nullptr);
+  const DWORD length =
+      FormatMessageW(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, code, 0, text, 512, nullptr);
   if (length == 0) return "Unknown error code (" + std::to_string(code) + ")";
   for (DWORD i = 0; i < length; ++i) {
     if (text[i] == L'\r' || text[i] == L'\n') text[i] = L' ';

@@ -13,9 +13,9 @@ typedef struct service_class_tag* service_class_handle;
 
 class host_api_object {
  public:
-  virtual service_class_handle find_class(const GUID& cls) = 0;                              // [0]
+  virtual service_class_handle find_class(const GUID& cls) = 0;                                    // [0]
   virtual bool create_instance(service_base*& out, service_class_handle cls, uint32_t index) = 0;  // [1]
-  virtual uint32_t count_instances(service_class_handle cls) = 0;                            // [2]
+  virtual uint32_t count_instances(service_class_handle cls) = 0;                                  // [2]
 
  protected:
   ~host_api_object() = default;
@@ -50,15 +50,15 @@ class playback_control : public service_base {
 class command_provider : public service_base {
  public:
   static constexpr GUID class_guid = {0x35077B8C, 0x6E70, 0x47BA, {0xB9, 0xDD, 0xD5, 0x15, 0x00, 0xE1, 0x2F, 0x2E}};
-  virtual uint32_t get_command_count() = 0;          // [3]
+  virtual uint32_t get_command_count() = 0;                     // [3]
   virtual GUID* get_command(GUID* result, uint32_t index) = 0;  // [4]
   QUORBEL_PLACEHOLDER_SLOT(5)
   QUORBEL_PLACEHOLDER_SLOT(6)
-  virtual GUID* get_parent(GUID* result) = 0;                   // [7]
-  virtual uint32_t get_sort_priority() = 0;          // [8]
+  virtual GUID* get_parent(GUID* result) = 0;  // [7]
+  virtual uint32_t get_sort_priority() = 0;    // [8]
   // False: the command is left out of menus.
   virtual bool get_display(uint32_t index, string_base& out, uint32_t& flags) = 0;  // [9]
-  virtual void execute(uint32_t index, service_base* context) = 0;                   // [10]
+  virtual void execute(uint32_t index, service_base* context) = 0;                  // [10]
 
  protected:
   ~command_provider() = default;
@@ -79,7 +79,7 @@ class menu_group : public service_base {
   static constexpr GUID class_guid = {0x21656AB9, 0x0255, 0x4F8C, {0x8F, 0xB9, 0x1A, 0x77, 0x48, 0xBC, 0xE9, 0x3A}};
   virtual GUID* get_guid(GUID* result) = 0;    // [3]
   virtual GUID* get_parent(GUID* result) = 0;  // [4]
-  virtual uint32_t get_sort_priority() = 0;  // [5]
+  virtual uint32_t get_sort_priority() = 0;    // [5]
 
  protected:
   ~menu_group() = default;
@@ -100,15 +100,15 @@ class menu_group_popup : public menu_group {
 class play_callback {
  public:
   virtual void on_playback_starting(uint32_t command, uint32_t paused) = 0;  // [0]
-  virtual void on_playback_new_track(service_base* track) = 0;              // [1]
-  virtual void on_playback_stop(uint32_t reason) = 0;                       // [2]
-  virtual void on_playback_seek(double seconds) = 0;                        // [3]
-  virtual void on_playback_pause(uint32_t state) = 0;                       // [4]
-  virtual void on_playback_edited(service_base* track) = 0;                 // [5]
-  virtual void on_playback_dynamic_info(const void* info) = 0;              // [6]
-  virtual void on_playback_dynamic_info_track(const void* info) = 0;        // [7]
-  virtual void on_playback_time(double seconds) = 0;                        // [8]
-  virtual void on_volume_change(float db) = 0;                              // [9]
+  virtual void on_playback_new_track(service_base* track) = 0;               // [1]
+  virtual void on_playback_stop(uint32_t reason) = 0;                        // [2]
+  virtual void on_playback_seek(double seconds) = 0;                         // [3]
+  virtual void on_playback_pause(uint32_t state) = 0;                        // [4]
+  virtual void on_playback_edited(service_base* track) = 0;                  // [5]
+  virtual void on_playback_dynamic_info(const void* info) = 0;               // [6]
+  virtual void on_playback_dynamic_info_track(const void* info) = 0;         // [7]
+  virtual void on_playback_time(double seconds) = 0;                         // [8]
+  virtual void on_volume_change(float db) = 0;                               // [9]
 
  protected:
   ~play_callback() = default;

@@ -11,8 +11,8 @@
 
 class service_base {
  public:
-  virtual int service_release() = 0;                                    // [0]
-  virtual int service_add_ref() = 0;                                    // [1]
+  virtual int service_release() = 0;                                     // [0]
+  virtual int service_add_ref() = 0;                                     // [1]
   virtual bool service_query(service_base*& out, const GUID& guid) = 0;  // [2]
 
  protected:
@@ -22,12 +22,12 @@ class service_base {
 class string_base {
  public:
   virtual void add_string(const char* text, size_t length) = 0;  // [0] append
-  virtual const char* get_ptr() const = 0;                        // [1]
+  virtual const char* get_ptr() const = 0;                       // [1]
   virtual void set_string(const char* text, size_t length) = 0;  // [2]
-  virtual void truncate(size_t length) = 0;                       // [3]
-  virtual size_t get_length() const = 0;                          // [4]
-  virtual char* lock_buffer(size_t length) = 0;                   // [5]
-  virtual void unlock_buffer() = 0;                               // [6]
+  virtual void truncate(size_t length) = 0;                      // [3]
+  virtual size_t get_length() const = 0;                         // [4]
+  virtual char* lock_buffer(size_t length) = 0;                  // [5]
+  virtual void unlock_buffer() = 0;                              // [6]
 
  protected:
   ~string_base() = default;
@@ -65,8 +65,7 @@ class service_handle_link {
   }
 
  protected:
-  explicit service_handle_link(void (*release)(service_handle_link&)) noexcept
-      : release_(release), older_(newest_) {
+  explicit service_handle_link(void (*release)(service_handle_link&)) noexcept : release_(release), older_(newest_) {
     if (older_) older_->newer_ = this;
     newest_ = this;
   }
@@ -74,8 +73,10 @@ class service_handle_link {
 
  private:
   void unlink() noexcept {
-    if (newer_) newer_->older_ = older_;
-    else if (newest_ == this) newest_ = older_;
+    if (newer_)
+      newer_->older_ = older_;
+    else if (newest_ == this)
+      newest_ = older_;
     if (older_) older_->newer_ = newer_;
     older_ = newer_ = nullptr;
   }

@@ -13,9 +13,11 @@ constexpr GUID Random = {0x8DEBC44E, 0xEDA2, 0x48D4, {0x86, 0x96, 0x31, 0xFC, 0x
 }  // namespace
 
 const MouseActionItem DefaultBindings[9] = {
-    {LeftClick, 0, PlayOrPause},   {LeftClick, ModifierShift, Previous}, {RightClick, 0, Stop},
-    {RightClick, ModifierShift, Next}, {MiddleClick, 0, Random},          {XButton1Click, 0, Previous},
-    {XButton2Click, 0, Next},      {LeftFlip, 0, Previous},              {RightFlip, 0, Next},
+    {LeftClick, 0, PlayOrPause}, {LeftClick, ModifierShift, Previous},
+    {RightClick, 0, Stop},       {RightClick, ModifierShift, Next},
+    {MiddleClick, 0, Random},    {XButton1Click, 0, Previous},
+    {XButton2Click, 0, Next},    {LeftFlip, 0, Previous},
+    {RightFlip, 0, Next},
 };
 
 void InstallDefaultBindings(list_t<MouseActionItem>& list) {

@@ -31,11 +31,12 @@ bool GestureRecognizer::OnButtonMessage(uint32_t message, uint32_t keyState, Ges
       if (buttonMask_ == KeyStateMiddle) completed = Complete(keyState, MiddleClick, gesture);
       break;
     case MsgXButtonUp:
-      if (buttonMask_ == KeyStateX1) completed = Complete(keyState, XButton1Click, gesture);
-      else if (buttonMask_ == KeyStateX2) completed = Complete(keyState, XButton2Click, gesture);
+      if (buttonMask_ == KeyStateX1)
+        completed = Complete(keyState, XButton1Click, gesture);
+      else if (buttonMask_ == KeyStateX2)
+        completed = Complete(keyState, XButton2Click, gesture);
       break;
-    default:
-      return false;
+    default: return false;
   }
   // A release clears the gesture once no button is down any more; while one stays down the
   // set stays, so rocking fires one flip per press.

@@ -26,16 +26,16 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   void HideVolumeBar();
 
   BEGIN_MSG_MAP(CMoxelWindow)
-    MSG_WM_CREATE(OnCreate)
-    MSG_WM_DESTROY(OnDestroy)
-    MSG_WM_PAINT(Paint)
-    MSG_WM_MOUSEACTIVATE(OnMouseActivate)
-    MSG_WM_SYNCPAINT(OnSyncPaint)
-    MSG_WM_INPUT(OnInput)
-    MSG_WM_TIMER(OnTimer)
-    MSG_WM_MOUSEMOVE(OnMouseMove)
-    MSG_WM_MOUSELEAVE(OnMouseLeave)
-    MSG_WM_MOUSEBUTTONS(OnButton)
+  MSG_WM_CREATE(OnCreate)
+  MSG_WM_DESTROY(OnDestroy)
+  MSG_WM_PAINT(Paint)
+  MSG_WM_MOUSEACTIVATE(OnMouseActivate)
+  MSG_WM_SYNCPAINT(OnSyncPaint)
+  MSG_WM_INPUT(OnInput)
+  MSG_WM_TIMER(OnTimer)
+  MSG_WM_MOUSEMOVE(OnMouseMove)
+  MSG_WM_MOUSELEAVE(OnMouseLeave)
+  MSG_WM_MOUSEBUTTONS(OnButton)
   END_MSG_MAP()
 
  private:

@@ -5,7 +5,7 @@
 #include "moxel/mouse_action.h"
 
 namespace {
-const wchar_t* const KeyNames[] = {L"<not set>", L"Left click",     L"Right click", L"Middle click",
+const wchar_t* const KeyNames[] = {L"<not set>",      L"Left click",     L"Right click", L"Middle click",
                                    L"XButton1 click", L"XButton2 click", L"Left flip",   L"Right flip"};
 }  // namespace
 

@@ -31,21 +31,21 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   MenuTreeNode* NodeFromItem(HTREEITEM item) const;
 
   BEGIN_MSG_MAP(CMenuTreeCtrl)
-    MESSAGE_HANDLER(ReflectedBase + WM_NOTIFY, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_COMMAND, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_DRAWITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_MEASUREITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_DELETEITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_VKEYTOITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_CHARTOITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_COMPAREITEM, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_HSCROLL, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_VSCROLL, OnReflected)
-    MESSAGE_HANDLER(ReflectedBase + WM_PARENTNOTIFY, OnReflected)
-    if (uMsg >= ReflectedBase + WM_CTLCOLORMSGBOX && uMsg <= ReflectedBase + WM_CTLCOLORSTATIC) {
-      lResult = OnReflected(uMsg, wParam, lParam, bHandled);
-      return TRUE;
-    }
+  MESSAGE_HANDLER(ReflectedBase + WM_NOTIFY, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_COMMAND, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_DRAWITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_MEASUREITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_DELETEITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_VKEYTOITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_CHARTOITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_COMPAREITEM, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_HSCROLL, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_VSCROLL, OnReflected)
+  MESSAGE_HANDLER(ReflectedBase + WM_PARENTNOTIFY, OnReflected)
+  if (uMsg >= ReflectedBase + WM_CTLCOLORMSGBOX && uMsg <= ReflectedBase + WM_CTLCOLORSTATIC) {
+    lResult = OnReflected(uMsg, wParam, lParam, bHandled);
+    return TRUE;
+  }
   END_MSG_MAP()
 
  private:

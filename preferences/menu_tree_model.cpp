@@ -106,8 +106,8 @@ MenuTreeNode* MenuTreeModel::AddNode(const MenuTreeNode& values) {
       parent = root_.get();
     }
   }
-  auto node = std::make_unique<MenuTreeNode>(Prototype(values.sortPriority, values.name, values.guid,
-                                                       values.parentGuid, values.hasOwnItem, values.isContainer));
+  auto node = std::make_unique<MenuTreeNode>(Prototype(values.sortPriority, values.name, values.guid, values.parentGuid,
+                                                       values.hasOwnItem, values.isContainer));
   MenuTreeNode* added = node.get();
   nodeIndex_.emplace(values.guid, added);  // an entry already there stays
   parent->children.push_back(std::move(node));

@@ -34,17 +34,14 @@ void CopyCellText(const std::wstring& text, wchar_t* buffer, int room) {
 
 }  // namespace
 
-CMyPreferences::CMyPreferences(page_callback* callback)
-    : pageCallback(service_ptr_t<page_callback>::share(callback)) {
+CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(service_ptr_t<page_callback>::share(callback)) {
   CSeparator::EnsureClass();
   // The template's list view, tree view and trackbar.
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
   InitCommonControlsEx(&controls);
 }
 
-CMyPreferences::~CMyPreferences() {
-  workingList.remove_all();
-}
+CMyPreferences::~CMyPreferences() { workingList.remove_all(); }
 
 void CMyPreferences::Notify() {
   if (pageCallback) boundary::call([&] { pageCallback->on_state_changed(); });
@@ -73,8 +70,8 @@ void CMyPreferences::SelectRow(int row) {
 void CMyPreferences::UpdateRow(int row) { bindings.Update(row); }
 
 void CMyPreferences::EnableEditors(BOOL enable) {
-  for (HWND editor : {filter, commands.m_hWnd, filterLabel, key.m_hWnd, modifierBoxes[0].m_hWnd, modifierBoxes[1].m_hWnd,
-                       modifierBoxes[2].m_hWnd})
+  for (HWND editor : {filter, commands.m_hWnd, filterLabel, key.m_hWnd, modifierBoxes[0].m_hWnd,
+                      modifierBoxes[1].m_hWnd, modifierBoxes[2].m_hWnd})
     EnableWindow(editor, enable);
 }
 
@@ -142,20 +139,15 @@ LRESULT CMyPreferences::OnGetCellText(NMHDR* header) {
   if (!(request->item.mask & LVIF_TEXT) || row < 0 || size_t(row) >= workingList.get_count()) return 0;
   const MouseActionItem& binding = workingList[size_t(row)];
   switch (request->item.iSubItem) {
-    case 0:
-      CopyCellText(KeyLabel(binding.mouseKey), request->item.pszText, request->item.cchTextMax);
-      break;
+    case 0: CopyCellText(KeyLabel(binding.mouseKey), request->item.pszText, request->item.cchTextMax); break;
     case 1: {
       wchar_t label[ModifierLabelCapacity];
       ModifierLabel(binding.modifiers, label);
       CopyCellText(label, request->item.pszText, request->item.cchTextMax);
       break;
     }
-    case 2:
-      CopyCellText(ActionLabel(binding.action), request->item.pszText, request->item.cchTextMax);
-      break;
-    default:
-      break;
+    case 2: CopyCellText(ActionLabel(binding.action), request->item.pszText, request->item.cchTextMax); break;
+    default: break;
   }
   return 0;
 }
@@ -288,7 +280,7 @@ LONG HostFilter(EXCEPTION_POINTERS* exception) { return uExceptFilterProc(except
 }  // namespace
 
 using page_instance = window_service_impl_t<CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>, HostFilter>,
-                                           preferences_page_instance>;
+                                            preferences_page_instance>;
 
 preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback) {
   // Held while the dialog is created, then handed to the host: a dialog that dies during its

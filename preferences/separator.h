@@ -11,10 +11,10 @@ class CSeparator final : public CSelfCreatingWindowImpl<CSeparator> {
   static const window_class_info& GetWndClassInfo();
 
   BEGIN_MSG_MAP(CSeparator)
-    MSG_WM_PAINT(Paint)
-    MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
-    MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
-    MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+  MSG_WM_PAINT(Paint)
+  MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
+  MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
+  MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
   END_MSG_MAP()
 
  private:

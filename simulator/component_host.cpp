@@ -19,7 +19,8 @@ std::string ComponentFileName(const std::wstring& path) {
 
 loaded_component::loaded_component(simulated_host& host, const std::wstring& path) : host_(host) {
   module_ = LoadLibraryW(path.c_str());
-  if (!module_) throw std::runtime_error("cannot load " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
+  if (!module_)
+    throw std::runtime_error("cannot load " + Narrow(path) + " (error " + std::to_string(GetLastError()) + ")");
   entry_ = reinterpret_cast<quorbel_get_interface_proc>(
       reinterpret_cast<void*>(GetProcAddress(module_, "quorbel_get_interface")));
   if (!entry_) {

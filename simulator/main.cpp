@@ -40,9 +40,12 @@ options ParseOptions() {
     if (name == L"--help") {
       result.help = true;
     } else if (i + 1 < count) {
-      if (name == L"--component") result.component = args[i + 1];
-      else if (name == L"--profile") result.profile = args[i + 1];
-      else if (name == L"--script") result.script = args[i + 1];
+      if (name == L"--component")
+        result.component = args[i + 1];
+      else if (name == L"--profile")
+        result.profile = args[i + 1];
+      else if (name == L"--script")
+        result.script = args[i + 1];
       ++i;
     }
   }

@@ -40,7 +40,9 @@ bool command_finder::find_command(const GUID* command, command_provider*& out, u
 namespace {
 
 // Commands and groups of the simulated menu carry GUIDs of this family, numbered.
-GUID MenuGuid(uint32_t n) { return GUID{0x5EED0000u + n, 0x51A7, 0x4D0C, {0x9E, 0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}}; }
+GUID MenuGuid(uint32_t n) {
+  return GUID{0x5EED0000u + n, 0x51A7, 0x4D0C, {0x9E, 0x11, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00}};
+}
 
 constexpr GUID Root{};
 constexpr GUID PlayOrPause = {0x90500F09, 0xF16F, 0x415E, {0xA0, 0x47, 0xAC, 0x50, 0x45, 0xC9, 0x5F, 0xFE}};
@@ -63,26 +65,58 @@ struct command_entry {
 };
 
 const group_entry Groups[] = {
-    {1, 0, 0, "File"},     {2, 0, 1, "Edit"},      {3, 0, 2, "View"},        {4, 0, 3, "Playback"},
-    {5, 0, 4, "Library"},  {6, 0, 5, "Help"},      {7, 2, 10, "Sort"},       {8, 3, 10, "Visualizations"},
-    {9, 4, 0, ""},         {10, 4, 1, ""},         {11, 4, 2, "Order"},      {12, 1, 0, ""},
+    {1, 0, 0, "File"},    {2, 0, 1, "Edit"}, {3, 0, 2, "View"},   {4, 0, 3, "Playback"},
+    {5, 0, 4, "Library"}, {6, 0, 5, "Help"}, {7, 2, 10, "Sort"},  {8, 3, 10, "Visualizations"},
+    {9, 4, 0, ""},        {10, 4, 1, ""},    {11, 4, 2, "Order"}, {12, 1, 0, ""},
 };
 
 const command_entry Commands[] = {
-    {12, "Open...", {}}, {12, "Add files...", {}}, {12, "Add folder...", {}}, {12, "Add location...", {}},
-    {1, "New playlist", {}}, {1, "Load playlist...", {}}, {1, "Save playlist...", {}}, {1, "Preferences", {}},
+    {12, "Open...", {}},
+    {12, "Add files...", {}},
+    {12, "Add folder...", {}},
+    {12, "Add location...", {}},
+    {1, "New playlist", {}},
+    {1, "Load playlist...", {}},
+    {1, "Save playlist...", {}},
+    {1, "Preferences", {}},
     {1, "Exit", {}},
-    {2, "Undo", {}}, {2, "Redo", {}}, {2, "Clear", {}}, {2, "Select all", {}}, {2, "Remove duplicates", {}},
-    {2, "Remove dead items", {}}, {7, "Sort by artist", {}}, {7, "Sort by title", {}}, {7, "Randomize", {}},
-    {3, "Always on top", {}}, {3, "Console", {}}, {3, "Playlist manager", {}}, {8, "Spectrum", {}},
-    {8, "Oscilloscope", {}}, {8, "Peak meter", {}},
-    {9, "Stop", Stop}, {9, "Pause", {}}, {9, "Play", {}}, {9, "Play or pause", PlayOrPause}, {9, "Previous", Previous},
-    {9, "Next", Next}, {9, "Random", Random},
-    {10, "Volume up", {}}, {10, "Volume down", {}}, {10, "Mute", {}},
-    {11, "Default", {}}, {11, "Repeat (playlist)", {}}, {11, "Repeat (track)", {}}, {11, "Shuffle (tracks)", {}},
-    {4, "Stop after current", {}}, {4, "Cursor follows playback", {}},
-    {5, "Search", {}}, {5, "Album list", {}}, {5, "Rescan library", {}}, {5, "Configure", {}},
-    {6, "Contents", {}}, {6, "About", {}},
+    {2, "Undo", {}},
+    {2, "Redo", {}},
+    {2, "Clear", {}},
+    {2, "Select all", {}},
+    {2, "Remove duplicates", {}},
+    {2, "Remove dead items", {}},
+    {7, "Sort by artist", {}},
+    {7, "Sort by title", {}},
+    {7, "Randomize", {}},
+    {3, "Always on top", {}},
+    {3, "Console", {}},
+    {3, "Playlist manager", {}},
+    {8, "Spectrum", {}},
+    {8, "Oscilloscope", {}},
+    {8, "Peak meter", {}},
+    {9, "Stop", Stop},
+    {9, "Pause", {}},
+    {9, "Play", {}},
+    {9, "Play or pause", PlayOrPause},
+    {9, "Previous", Previous},
+    {9, "Next", Next},
+    {9, "Random", Random},
+    {10, "Volume up", {}},
+    {10, "Volume down", {}},
+    {10, "Mute", {}},
+    {11, "Default", {}},
+    {11, "Repeat (playlist)", {}},
+    {11, "Repeat (track)", {}},
+    {11, "Shuffle (tracks)", {}},
+    {4, "Stop after current", {}},
+    {4, "Cursor follows playback", {}},
+    {5, "Search", {}},
+    {5, "Album list", {}},
+    {5, "Rescan library", {}},
+    {5, "Configure", {}},
+    {6, "Contents", {}},
+    {6, "About", {}},
 };
 
 std::function<void()> VolumeAction(const std::string& name, simulated_playback& playback) {

@@ -50,8 +50,8 @@ preferences_window::preferences_window(simulated_host& host) : host_(host) {
   wc.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   wc.lpszClassName = WindowClass;
   RegisterClassW(&wc);
-  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClass, L"Preferences", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100,
-                            60, 840, 580, nullptr, nullptr, wc.hInstance, nullptr);
+  window_ = CreateWindowExW(WS_EX_CONTROLPARENT, WindowClass, L"Preferences", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 60,
+                            840, 580, nullptr, nullptr, wc.hInstance, nullptr);
   SetWindowLongPtrW(window_, GWLP_USERDATA, LONG_PTR(this));
   const HFONT font = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
   const auto child = [this, font](const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,

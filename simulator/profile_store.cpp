@@ -27,7 +27,8 @@ std::vector<uint8_t> ReadProfileFile(const std::wstring& path) {
   if (!GetFileSizeEx(file.handle, &size) || size.QuadPart > 0x7FFFFFFF) Fail("cannot size the configuration");
   std::vector<uint8_t> bytes(size_t(size.QuadPart));
   DWORD got = 0;
-  if (!bytes.empty() && (!ReadFile(file.handle, bytes.data(), DWORD(bytes.size()), &got, nullptr) || got != bytes.size()))
+  if (!bytes.empty() &&
+      (!ReadFile(file.handle, bytes.data(), DWORD(bytes.size()), &got, nullptr) || got != bytes.size()))
     Fail("cannot read the configuration");
   return bytes;
 }

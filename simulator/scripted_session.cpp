@@ -129,7 +129,8 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   RECT row{LVIR_BOUNDS, 0, 0, 0};
   SendMessageW(list, LVM_GETITEMRECT, 0, LPARAM(&row));
   ClickAt(list, row);
-  std::printf("%-28s %s\n", "preferences: first row", IsWindowEnabled(GetDlgItem(page, IDC_CTRL)) ? "selected" : "not selected");
+  std::printf("%-28s %s\n", "preferences: first row",
+              IsWindowEnabled(GetDlgItem(page, IDC_CTRL)) ? "selected" : "not selected");
   ClickControl(GetDlgItem(page, IDC_CTRL));
   std::printf("%-28s state %u, Apply %s\n", "preferences: Ctrl checked", preferences.page()->get_state(),
               IsWindowEnabled(preferences.button(preferences_window::ApplyButton)) ? "enabled" : "disabled");

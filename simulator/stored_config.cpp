@@ -6,7 +6,9 @@ namespace {
 
 constexpr GUID BindingList = {0x440A3A2D, 0x0741, 0x49DA, {0xAA, 0x89, 0xE9, 0xB2, 0x84, 0xFE, 0x10, 0xE2}};
 
-uint32_t Le32(const uint8_t* p) { return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24; }
+uint32_t Le32(const uint8_t* p) {
+  return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
+}
 
 // The payload of the first entry for `variable`, as (offset, size); size 0 when absent.
 std::pair<size_t, size_t> FindEntry(const std::vector<uint8_t>& config, const GUID& variable) {

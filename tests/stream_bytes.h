@@ -12,7 +12,10 @@ inline std::vector<uint8_t> Hex(const std::string& text) {
   std::vector<uint8_t> bytes;
   int pending = -1;
   for (char c : text) {
-    int nibble = (c >= '0' && c <= '9') ? c - '0' : (c >= 'A' && c <= 'F') ? c - 'A' + 10 : (c >= 'a' && c <= 'f') ? c - 'a' + 10 : -1;
+    int nibble = (c >= '0' && c <= '9')   ? c - '0'
+                 : (c >= 'A' && c <= 'F') ? c - 'A' + 10
+                 : (c >= 'a' && c <= 'f') ? c - 'a' + 10
+                                          : -1;
     if (nibble < 0) continue;
     if (pending < 0) {
       pending = nibble;
@@ -29,7 +32,9 @@ inline std::vector<uint8_t> operator+(std::vector<uint8_t> a, const std::vector<
   return a;
 }
 
-inline std::vector<uint8_t> Le32(uint32_t v) { return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)}; }
+inline std::vector<uint8_t> Le32(uint32_t v) {
+  return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
+}
 
 // The stored GUID bytes of the three variables.
 inline const std::vector<uint8_t> SensitivityId = Hex("9D BF BD 46 8C 9A CB 48 A5 A1 BC 84 26 5C C9 CD");

@@ -18,8 +18,8 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>, public pl
   void on_volume_change(float db) override;
 
   BEGIN_MSG_MAP(CVolumeBar)
-    MSG_WM_CREATE(OnCreate)
-    MSG_WM_PAINT(OnPaint)
+  MSG_WM_CREATE(OnCreate)
+  MSG_WM_PAINT(OnPaint)
   END_MSG_MAP()
 
  private:

@@ -46,7 +46,9 @@ class CComboBox : public CWindow {
  public:
   using CWindow::CWindow;
   int AddString(const wchar_t* text) { return int(::SendMessageW(m_hWnd, CB_ADDSTRING, 0, LPARAM(text))); }
-  int SetItemData(int index, DWORD_PTR data) { return int(::SendMessageW(m_hWnd, CB_SETITEMDATA, WPARAM(index), data)); }
+  int SetItemData(int index, DWORD_PTR data) {
+    return int(::SendMessageW(m_hWnd, CB_SETITEMDATA, WPARAM(index), data));
+  }
   DWORD_PTR GetItemData(int index) const { return DWORD_PTR(::SendMessageW(m_hWnd, CB_GETITEMDATA, WPARAM(index), 0)); }
   int GetCurSel() const { return int(::SendMessageW(m_hWnd, CB_GETCURSEL, 0, 0)); }
   int SetCurSel(int index) { return int(::SendMessageW(m_hWnd, CB_SETCURSEL, WPARAM(index), 0)); }

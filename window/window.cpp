@@ -114,8 +114,7 @@ LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
   return SetWindowLongPtrW(window, index, reinterpret_cast<LONG_PTR>(thunk_));
 }
 
-BOOL window_impl_base::ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                            LRESULT& result) {
+BOOL window_impl_base::ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
   // A handler that fails (a host service missing or throwing) ends its message as if the
   // feature it serves were missing.
   try {
@@ -161,8 +160,7 @@ INT_PTR window_impl_base::DialogDispatch(HWND dialog, UINT message, WPARAM wPara
     case WM_CTLCOLORBTN:
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSCROLLBAR:
-    case WM_CTLCOLORSTATIC:
-      return result;
+    case WM_CTLCOLORSTATIC: return result;
     default:
       if (message != WM_NCDESTROY) SetWindowLongPtrW(dialog, DWLP_MSGRESULT, result);
       return TRUE;

@@ -160,12 +160,11 @@ class CDialogImpl : public window_impl_base {
 // The message map: one handler per message. MESSAGE_HANDLER's handlers take the raw
 // parameters and clear `handled` when the message should go on to default processing; the
 // typed crackers below handle their message always.
-#define BEGIN_MSG_MAP(cls)                                                                        \
-  BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) \
-      override {                                                                                  \
-    (void)hWnd;                                                                                   \
-    (void)wParam;                                                                                 \
-    (void)lParam;                                                                                 \
+#define BEGIN_MSG_MAP(cls)                                                                                   \
+  BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override { \
+    (void)hWnd;                                                                                              \
+    (void)wParam;                                                                                            \
+    (void)lParam;                                                                                            \
     [[maybe_unused]] BOOL bHandled = TRUE;
 
 #define MESSAGE_HANDLER(msg, func)                  \
@@ -224,11 +223,11 @@ class CDialogImpl : public window_impl_base {
 
 // void func(UINT notification, int id, HWND control) for WM_COMMAND from control `id` with
 // notification `notification`.
-#define COMMAND_HANDLER_EX(id, notification, func)                                         \
+#define COMMAND_HANDLER_EX(id, notification, func)                                        \
   if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification)) { \
-    func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));                  \
-    lResult = 0;                                                                           \
-    return TRUE;                                                                           \
+    func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));                 \
+    lResult = 0;                                                                          \
+    return TRUE;                                                                          \
   }
 
 // LRESULT func(NMHDR*) for WM_NOTIFY from control `id` with notification `notification`.

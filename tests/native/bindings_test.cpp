@@ -24,7 +24,9 @@ class RunActionsTest : public ::testing::Test {
     g_host_api = nullptr;
     ResetConfiguration();
   }
-  void Bind(uint32_t key, uint32_t modifiers, const GUID& action) { cfg_mouse_actions.add_item({key, modifiers, action}); }
+  void Bind(uint32_t key, uint32_t modifiers, const GUID& action) {
+    cfg_mouse_actions.add_item({key, modifiers, action});
+  }
 
   // Every host reference the component took has been given back.
   void ExpectAllReleased() {

@@ -27,8 +27,8 @@ class ConfigStream : public ::testing::Test {
   abort_flag abort_;
 };
 
-const std::vector<uint8_t> OneItem = Le32(RightClick) + Le32(ModifierCtrl) +
-                                     Hex("A0 95 88 E5 F0 A2 B6 45 87 99 14 40 E4 DB 72 84");
+const std::vector<uint8_t> OneItem =
+    Le32(RightClick) + Le32(ModifierCtrl) + Hex("A0 95 88 E5 F0 A2 B6 45 87 99 14 40 E4 DB 72 84");
 
 TEST_F(ConfigStream, WritesDefaultsAsThreeEntriesInListOrder) {
   EXPECT_EQ(Write(), Hex("9D BF BD 46 8C 9A CB 48 A5 A1 BC 84 26 5C C9 CD 04 00 00 00 80 00 00 00") +
@@ -146,7 +146,9 @@ class overclaiming_reader final : public stream_reader {
   size_t read(void* buffer, size_t bytes, abort_callback* abort) override {
     return inner_.read(buffer, bytes, abort) + (bytes == 4 ? 1000 : 0);
   }
-  void read_object(void* buffer, size_t bytes, abort_callback* abort) override { inner_.read_object(buffer, bytes, abort); }
+  void read_object(void* buffer, size_t bytes, abort_callback* abort) override {
+    inner_.read_object(buffer, bytes, abort);
+  }
   uint64_t skip(uint64_t bytes, abort_callback* abort) override { return inner_.skip(bytes, abort) + 1000; }
   void skip_object(uint64_t bytes, abort_callback* abort) override { inner_.skip_object(bytes, abort); }
 

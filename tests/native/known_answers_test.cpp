@@ -83,9 +83,21 @@ TEST(KnownAnswers, ResourceAndControlIds) {
   for (int i = 0; i < 4; ++i) EXPECT_EQ(resources[i], documentedResources[i]) << i;
   // The dialog's controls in template order: captions, list, buttons, filter, tree, key,
   // modifier boxes, trackbar.
-  const int controls[] = {IDC_CAPTION_BINDINGS, IDC_BINDINGS, IDC_ADD,       IDC_REMOVE,       IDC_CAPTION_ACTION,
-                          IDC_FILTER_LABEL,     IDC_FILTER,   IDC_COMMANDS,  IDC_CAPTION_INPUT, IDC_KEY,
-                          IDC_CTRL,             IDC_ALT,      IDC_SHIFT,     IDC_CAPTION_WHEEL, IDC_SENSITIVITY};
+  const int controls[] = {IDC_CAPTION_BINDINGS,
+                          IDC_BINDINGS,
+                          IDC_ADD,
+                          IDC_REMOVE,
+                          IDC_CAPTION_ACTION,
+                          IDC_FILTER_LABEL,
+                          IDC_FILTER,
+                          IDC_COMMANDS,
+                          IDC_CAPTION_INPUT,
+                          IDC_KEY,
+                          IDC_CTRL,
+                          IDC_ALT,
+                          IDC_SHIFT,
+                          IDC_CAPTION_WHEEL,
+                          IDC_SENSITIVITY};
   for (int i = 0; i < 15; ++i) EXPECT_EQ(controls[i], 1001 + i) << i;
 }
 
@@ -217,11 +229,11 @@ TEST(KnownAnswers, SlotsOfTheHostInterfaces) {
   recording_api api;
   ExpectSlots<host_api_object>(api, {{0, "find_class"}, {1, "create_instance"}, {2, "count_instances"}});
   recording_playback playback;
-  ExpectSlots<playback_control>(playback, {{0, "release"}, {1, "add_ref"}, {2, "query"}, {11, "set_volume"},
-                                           {12, "get_volume"}});
+  ExpectSlots<playback_control>(playback,
+                                {{0, "release"}, {1, "add_ref"}, {2, "query"}, {11, "set_volume"}, {12, "get_volume"}});
   recording_provider provider;
-  ExpectSlots<command_provider>(provider, {{3, "count"}, {4, "command"}, {7, "parent"}, {8, "sort_priority"},
-                                           {9, "display"}, {10, "execute"}});
+  ExpectSlots<command_provider>(
+      provider, {{3, "count"}, {4, "command"}, {7, "parent"}, {8, "sort_priority"}, {9, "display"}, {10, "execute"}});
   recording_resolver resolver;
   ExpectSlots<command_resolver>(resolver, {{4, "find_command"}});
   recording_group group;
@@ -236,18 +248,31 @@ TEST(KnownAnswers, SlotsOfTheHostInterfaces) {
 
 TEST(KnownAnswers, SlotsOfTheComponentInterfaces) {
   recording_listener listener;
-  ExpectSlots<play_callback>(listener, {{0, "starting"}, {1, "new_track"}, {2, "stop"}, {3, "seek"}, {4, "pause"},
-                                        {5, "edited"}, {6, "dynamic_info"}, {7, "dynamic_info_track"},
-                                        {8, "time"}, {9, "volume_change"}});
+  ExpectSlots<play_callback>(listener, {{0, "starting"},
+                                        {1, "new_track"},
+                                        {2, "stop"},
+                                        {3, "seek"},
+                                        {4, "pause"},
+                                        {5, "edited"},
+                                        {6, "dynamic_info"},
+                                        {7, "dynamic_info_track"},
+                                        {8, "time"},
+                                        {9, "volume_change"}});
   recording_version version;
-  ExpectSlots<componentversion>(version, {{3, "file_name"}, {4, "component_name"}, {5, "component_version"},
-                                          {6, "about"}});
+  ExpectSlots<componentversion>(version,
+                                {{3, "file_name"}, {4, "component_name"}, {5, "component_version"}, {6, "about"}});
   recording_initquit initquit_service;
   ExpectSlots<initquit>(initquit_service, {{3, "init"}, {4, "quit"}});
   recording_page page;
-  ExpectSlots<preferences_page_v3>(page, {{3, "create"}, {4, "name"}, {5, "guid"}, {6, "parent_guid"},
-                                          {7, "reset_query"}, {8, "reset"}, {9, "help_url"},
-                                          {10, "sort_priority"}, {11, "instantiate"}});
+  ExpectSlots<preferences_page_v3>(page, {{3, "create"},
+                                          {4, "name"},
+                                          {5, "guid"},
+                                          {6, "parent_guid"},
+                                          {7, "reset_query"},
+                                          {8, "reset"},
+                                          {9, "help_url"},
+                                          {10, "sort_priority"},
+                                          {11, "instantiate"}});
   recording_instance instance;
   ExpectSlots<preferences_page_instance>(instance, {{3, "state"}, {4, "wnd"}, {5, "apply"}, {6, "reset"}});
 

@@ -91,7 +91,7 @@ TEST_F(MenuTree, FilterKeepsMatchesTheirGroupsAndMatchingGroupsWhole) {
   EXPECT_EQ(Build(L"xyz"), "[main]\n");
   EXPECT_EQ(Build(L"ain"), Build(L""));  // "[main]" itself matches
   EXPECT_EQ(Build(L"hidden"), "[main]\n");
-  EXPECT_EQ(Build(L"fileopen"), "[main]\n");  // never a joined path
+  EXPECT_EQ(Build(L"fileopen"), "[main]\n");    // never a joined path
   EXPECT_EQ(model_.FindNode(Id(20)), nullptr);  // pruned nodes leave the index
 }
 
@@ -195,10 +195,11 @@ TEST(ActionLabel, NamesCommandsAndFallsBack) {
             L"Play or pause");
   EXPECT_EQ(ActionLabel(GUID{}), L"<not set>");
   EXPECT_EQ(ActionLabel(GUID{1, 2, 3, {}}), L"<unknown>");
-  host.api().Add(command_provider::class_guid,
-                 new menu_command_provider(GUID{}, 0, {{GUID{}, "Null command", true, nullptr},
-                                                       {GUID{7, 0, 0, {}}, "Declined", false, nullptr}},
-                                           host.executed()));
+  host.api().Add(
+      command_provider::class_guid,
+      new menu_command_provider(
+          GUID{}, 0, {{GUID{}, "Null command", true, nullptr}, {GUID{7, 0, 0, {}}, "Declined", false, nullptr}},
+          host.executed()));
   EXPECT_EQ(ActionLabel(GUID{}), L"Null command");  // the resolver is asked first
   EXPECT_EQ(ActionLabel(GUID{7, 0, 0, {}}), L"<unknown>");
   g_host_api = nullptr;

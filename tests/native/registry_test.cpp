@@ -146,7 +146,7 @@ TEST(OwningHandles, ReferencesOfAbandonedFramesAreReleasedAndForgotten) {
   EXPECT_EQ(playback.reference_count(), 5);
   service_handle_link::release_abandoned(frames, frames + 4 * sizeof(handle));
   EXPECT_EQ(playback.reference_count(), 3);  // the host's, outer and inner
-  delete[] frames;  // a handle still linked into the freed frames would be touched below
+  delete[] frames;                           // a handle still linked into the freed frames would be touched below
   inner.reset();
   { auto later = handle::share(&playback); }
   service_handle_link::release_abandoned(&playback, &playback + 1);

@@ -56,7 +56,8 @@ TEST_F(LoadedComponent, ServiceListRecordsHaveTheFixedLayout) {
     const GUID* cls;
   };
   std::vector<GUID> classes;
-  for (auto* r = reinterpret_cast<const record*>(client().get_service_list()); r; r = r->next) classes.push_back(*r->cls);
+  for (auto* r = reinterpret_cast<const record*>(client().get_service_list()); r; r = r->next)
+    classes.push_back(*r->cls);
   ASSERT_EQ(classes.size(), 3u);
   EXPECT_TRUE(classes[0] == preferences_page::class_guid);
   EXPECT_TRUE(classes[1] == initquit::class_guid);

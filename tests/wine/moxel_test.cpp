@@ -61,8 +61,8 @@ TEST_F(MoxelTest, TheUsersProgramKeepsActivationAndFocusThroughout) {
   session_->RunQuitServices();
   const HWND program = CreateWindowExW(0, L"STATIC", L"typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300, 120,
                                        nullptr, nullptr, nullptr, nullptr);
-  const HWND edit = CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program, nullptr,
-                                    nullptr, nullptr);
+  const HWND edit =
+      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program, nullptr, nullptr, nullptr);
   SetForegroundWindow(program);
   SetFocus(edit);
   input::Pump(100);
@@ -138,8 +138,8 @@ TEST_F(MoxelTest, XButton1InTheReleaseKeyStateIsNotAlt) {
 
 TEST_F(MoxelTest, SyncPaintPutsTheMoxelBackOnTop) {
   Start();
-  const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 0,
-                                     0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+  const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 0, 0,
+                                     50, 50, nullptr, nullptr, nullptr, nullptr);
   input::Pump(50);
   ASSERT_EQ(GetTopWindow(nullptr), cover);
   EXPECT_EQ(SendMessageW(moxel_, WM_SYNCPAINT, 0, 0), 0);

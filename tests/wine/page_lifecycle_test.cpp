@@ -57,8 +57,9 @@ TEST_F(PageServiceTest, ServiceNamesThePageAndAnswersItsInterfaces) {
   EXPECT_TRUE(guid == MoxelPage);
   string8_impl url;
   EXPECT_TRUE(boundary::call([&] { return service_->get_help_url(url); }));
-  EXPECT_EQ(url.str(), "https://help.moxel-control.example/quorbel 2.1 (simulated)/preferences/"
-                       "54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control");
+  EXPECT_EQ(url.str(),
+            "https://help.moxel-control.example/quorbel 2.1 (simulated)/preferences/"
+            "54E8BF02-A260-4A38-9DA0-D7A3C1695413/moxel control");
   service_base* same = nullptr;
   EXPECT_TRUE(service_->service_query(same, preferences_page_v2::class_guid));
   EXPECT_EQ(same, service_);
@@ -108,8 +109,9 @@ TEST_F(PageServiceTest, InstanceOutlivesItsWindowUntilTheHostsLastRelease) {
   EXPECT_EQ(page->get_state(), 8u);  // the working copy and the last position stay
   page->apply();
   EXPECT_EQ(StoredBindings(Stored()).size(), 9u);
-  EXPECT_EQ(StoredValue(Stored(), GUID{0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}}, 0),
-            128u);
+  EXPECT_EQ(
+      StoredValue(Stored(), GUID{0x46BDBF9D, 0x9A8C, 0x48CB, {0xA5, 0xA1, 0xBC, 0x84, 0x26, 0x5C, 0xC9, 0xCD}}, 0),
+      128u);
   EXPECT_EQ(page->service_release(), 0);
   EXPECT_EQ(callback_.references, 1);
 }
@@ -126,7 +128,7 @@ TEST_F(PageServiceTest, HundredOpenAndCloseCyclesLeaveNoWindowOrGdiObject) {
   for (int cycle = 0; cycle < 100; ++cycle) {
     preferences_page_instance* page = service_->instantiate(parent_, &callback_);
     const HWND window = page->get_wnd();
-    UpdateWindow(window);  // paint it once
+    UpdateWindow(window);                  // paint it once
     if (cycle % 2) DestroyWindow(window);  // half the time the window goes first
     page->service_release();
     ASSERT_FALSE(IsWindow(window));
@@ -267,8 +269,6 @@ TEST_F(PageTest, TreeRepaintsAfterARebuildThatFailed) {
   }
 }
 
-
-
 // The separator's pixels: a rule along its middle from after the caption to the right edge.
 class SeparatorTest : public PageTest {
  protected:
@@ -300,7 +300,7 @@ TEST_F(SeparatorTest, CaptionThenEtchedRuleAtMidHeight) {
   Open(ThreeBindings());
   const screen_capture caption = Capture(IDC_CAPTION_BINDINGS);
   const int rule = RuleStart(caption);
-  ASSERT_GT(rule, 20);                   // after the caption and its gap
+  ASSERT_GT(rule, 20);                    // after the caption and its gap
   EXPECT_TRUE(HasInk(caption, 0, rule));  // the caption itself
   EXPECT_FALSE(HasInk(caption, rule, caption.width));
 

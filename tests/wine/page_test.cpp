@@ -98,7 +98,7 @@ TEST_F(PageTest, EditsWithoutASelectedRowChangeNothing) {
 TEST_F(PageTest, KeyModifierAndCommandChoicesEditTheSelectedRowAndCountByValue) {
   Open(ThreeBindings());
   SelectRow(1);
-  EXPECT_EQ(TreeText(TreeCaret()), L"Next");  // the row's command, selected by the page
+  EXPECT_EQ(TreeText(TreeCaret()), L"Next");                 // the row's command, selected by the page
   EXPECT_EQ(Row(1), (Cells{L"Right click", L"", L"Next"}));  // that selection wrote nothing
   ChooseKey(LeftFlip - 1);
   Click(IDC_CTRL);

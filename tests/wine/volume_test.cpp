@@ -28,8 +28,8 @@ COLORREF FramePixel(int level, int x, int y) {
     for (int x = 0; x < 59; ++x) {
       const COLORREF seen = bar.At(x, y), expected = FramePixel(level, x, y);
       if (std::abs(GetRValue(seen) - GetRValue(expected)) > 1 || std::abs(GetGValue(seen) - GetGValue(expected)) > 1)
-        return ::testing::AssertionFailure() << "pixel " << x << "," << y << " is " << int(GetRValue(seen))
-                                             << " for frame " << level;
+        return ::testing::AssertionFailure()
+               << "pixel " << x << "," << y << " is " << int(GetRValue(seen)) << " for frame " << level;
     }
   }
   return ::testing::AssertionSuccess();

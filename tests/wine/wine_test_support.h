@@ -42,8 +42,10 @@ inline std::wstring FreshFolder(const wchar_t* name) {
   if (search != INVALID_HANDLE_VALUE) {
     do {
       const std::wstring path = folder + L"\\" + found.cFileName;
-      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) RemoveDirectoryW(path.c_str());
-      else DeleteFileW(path.c_str());
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)
+        RemoveDirectoryW(path.c_str());
+      else
+        DeleteFileW(path.c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
