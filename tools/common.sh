@@ -36,14 +36,14 @@ can_run_win32() {
 
 require_win32() {
   if ! can_run_win32; then
-    echo "this machine cannot execute 32-bit x86 code, so Wine cannot run the component" >&2
+    echo "32-bit Wine does not run on this machine, so it cannot run the component" >&2
     exit 1
   fi
 }
 
 # Makes, once per machine, the emulated machine in which Wine runs on such kernels.
 use_test_vm() {
-  echo "this machine cannot execute 32-bit x86 code: Wine runs in an emulated machine" >&2
+  echo "32-bit Wine does not run on this machine: it runs in an emulated machine" >&2
   source "$root/tools/test_vm.sh"
   build_test_vm
 }

@@ -52,7 +52,7 @@ updates() { [ "$(grep -c '^apt-get update' "$work/log")" -eq "$1" ]; }
 run_setup fails-once ""
 check "a broken index is fetched again and set-up succeeds" test "$status" -eq 0
 check "the lists are fetched twice" updates 2
-check "the packages are installed once" test "$(grep -c '^apt-get install -y' "$work/log")" -eq 1
+check "the packages are installed once" test "$(grep -c '^apt-get install -y.* cmake ' "$work/log")" -eq 1
 check "the build packages are asked for" installs g++-mingw-w64-i686
 if executes_32bit_code; then
   check "wine32 is asked for on a kernel that runs 32-bit code" installs wine32:i386
@@ -60,6 +60,14 @@ if executes_32bit_code; then
 else
   check "nothing of i386 is asked for on a kernel that cannot run it" bash -c "! grep -q i386 '$work/log'"
   check "the emulated machine's packages are asked for" installs qemu-system-x86
+fi
+
+if executes_32bit_code; then
+  # The i386 packages lag their amd64 twins: the emulated machine stands in.
+  run_setup works wine32:i386
+  check "set-up succeeds without wine32" test "$status" -eq 0
+  check "it says why in one line" test "$(grep -c '^set-up: wine32:i386 cannot be installed' "$work/stderr")" -eq 1
+  check "the emulated machine's packages are asked for instead" installs qemu-system-x86
 fi
 
 run_setup always-fails ""
