@@ -1,12 +1,14 @@
 #include "moxel/moxel_window.h"
 
 #include <commctrl.h>
+#include <oleacc.h>
 
 #include "host/boundary.h"
 #include "host/config_vars.h"
 #include "host/service_lookup.h"
 #include "moxel/bindings.h"
 #include "moxel/wheel_volume.h"
+#include "preferences/labels.h"
 #include "resources/resource.h"
 #include "window/gdi.h"
 
@@ -69,7 +71,14 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   return 0;
 }
 
-void CMoxelWindow::OnDestroy() { HideVolumeBar(); }
+void CMoxelWindow::OnDestroy() {
+  HideVolumeBar();
+  accessible_.Disconnect();
+}
+
+long CMoxelWindow::AccessibleRole() const { return ROLE_SYSTEM_PUSHBUTTON; }
+
+std::wstring CMoxelWindow::AccessibleDescription() const { return PlainClickSummary(cfg_mouse_actions, ActionLabel); }
 
 void CMoxelWindow::OnSyncPaint() {
   // Back on top without taking activation from the program the user is in.

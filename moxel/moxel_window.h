@@ -5,9 +5,10 @@
 #include <memory>
 
 #include "moxel/gesture.h"
+#include "window/accessible.h"
 #include "window/window.h"
 
-class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
+class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, private accessible_source {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -36,6 +37,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   MSG_WM_MOUSEMOVE(OnMouseMove)
   MSG_WM_MOUSELEAVE(OnMouseLeave)
   MSG_WM_MOUSEBUTTONS(OnButton)
+  MSG_WM_GETOBJECT(OnGetObject)
   END_MSG_MAP()
 
  private:
@@ -48,6 +50,12 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   void OnMouseMove(UINT, POINT);
   void OnMouseLeave() { LeaveHover(); }
   void OnButton(UINT message, UINT keys);
+  LRESULT OnGetObject(WPARAM flags, LPARAM objectId) { return accessible_.Answer(m_hWnd, flags, objectId); }
+
+  // For screen readers: a push button whose description names the plain clicks' commands.
+  long AccessibleRole() const override;
+  std::wstring AccessibleName() const override { return L"moxel control"; }
+  std::wstring AccessibleDescription() const override;
 
   void EnterHover();
   void LeaveHover();
@@ -60,6 +68,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   volume_bar_maker makeVolumeBar_ = nullptr;
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
+  accessible_client accessible_{*this};
 };
 
 // The one moxel of the library, alive while the library is loaded.

@@ -5,6 +5,8 @@
 #include <string>
 
 #include "host/guid.h"
+#include "host/list.h"
+#include "moxel/mouse_action.h"
 
 // The key name for a MouseKey code; a code outside the table reads "<unknown key>".
 const wchar_t* KeyLabel(uint32_t mouseKey);
@@ -17,3 +19,8 @@ void ModifierLabel(uint32_t modifiers, wchar_t (&label)[ModifierLabelCapacity]);
 // The command's display text as the host names it; "<not set>" for the all-zero GUID and
 // "<unknown>" for any other command the host does not name. Asks the host each time.
 std::wstring ActionLabel(const GUID& action);
+
+// What the plain clicks of the five buttons run, for screen readers: each button that has
+// bindings without modifiers, with their commands in list order ("Left click: Play or pause;
+// Right click: Next, Stop"). Empty when no plain click is bound.
+std::wstring PlainClickSummary(const list_t<MouseActionItem>& bindings, std::wstring (*actionLabel)(const GUID&));

@@ -1,5 +1,7 @@
 #include "volumebar/volume_bar.h"
 
+#include <oleacc.h>
+
 #include "host/boundary.h"
 #include "host/service_lookup.h"
 #include "resources/resource.h"
@@ -23,21 +25,32 @@ void CVolumeBar::Create(const RECT& beside) {
 }
 
 void CVolumeBar::on_volume_change(float) {
-  boundary::serve([&] { FollowVolume(); });
+  boundary::serve([&] {
+    if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
+  });
 }
 
-void CVolumeBar::FollowVolume() {
+bool CVolumeBar::FollowVolume() {
   service_ptr_t<playback_control> playback;
   service_lookup_t(playback);
-  level_ = VolumeLevel(boundary::call([&] { return playback->get_volume(); }));
+  const float db = boundary::call([&] { return playback->get_volume(); });
+  const bool changed = db != db_;
+  db_ = db;
+  level_ = VolumeLevel(db);
   if (IsWindow()) InvalidateRect(nullptr, FALSE);
+  return changed;
 }
+
+long CVolumeBar::AccessibleRole() const { return ROLE_SYSTEM_PROGRESSBAR; }
+
+std::wstring CVolumeBar::AccessibleValue() const { return VolumeText(db_); }
 
 int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   ShowWindow(SW_SHOWNOACTIVATE);
   SIZE strip;
   if (BitmapSize(g_strip.get(), strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
   FollowVolume();
+  NotifyAccessibleEvent(EVENT_OBJECT_SHOW, m_hWnd);
   return 0;
 }
 

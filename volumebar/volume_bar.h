@@ -3,9 +3,12 @@
 #pragma once
 
 #include "host/play_callback_impl.h"
+#include "window/accessible.h"
 #include "window/window.h"
 
-class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>, public play_callback_impl_base {
+class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
+                   public play_callback_impl_base,
+                   private accessible_source {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -19,15 +22,26 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>, public pl
 
   BEGIN_MSG_MAP(CVolumeBar)
   MSG_WM_CREATE(OnCreate)
+  MSG_WM_DESTROY(OnDestroy)
   MSG_WM_PAINT(OnPaint)
+  MSG_WM_GETOBJECT(OnGetObject)
   END_MSG_MAP()
 
  private:
   int OnCreate(CREATESTRUCTW* create);
+  void OnDestroy() { accessible_.Disconnect(); }
   void OnPaint();
+  LRESULT OnGetObject(WPARAM flags, LPARAM objectId) { return accessible_.Answer(m_hWnd, flags, objectId); }
 
-  // Reads the host's volume and shows its frame.
-  void FollowVolume();
+  // For screen readers: a progress bar whose value is the volume as the player shows it.
+  long AccessibleRole() const override;
+  std::wstring AccessibleName() const override { return L"Volume"; }
+  std::wstring AccessibleValue() const override;
+
+  // Reads the host's volume and shows its frame; true when the volume is not the one shown.
+  bool FollowVolume();
 
   int level_ = 0;
+  float db_ = 0;
+  accessible_client accessible_{*this};
 };

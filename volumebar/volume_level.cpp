@@ -9,3 +9,18 @@ int VolumeLevel(float db) {
   if (frame >= VolumeFrames - 1) return VolumeFrames - 1;
   return int(frame);
 }
+
+std::wstring VolumeText(float db) {
+  if (!(db > -100.0f)) return L"muted";  // NaN as well
+  long value = std::lround(std::fmin(db, 999.0f));
+  std::wstring text = value < 0 ? L"-" : value > 0 ? L"+" : L"";
+  if (value < 0) value = -value;
+  wchar_t digits[4];
+  int count = 0;
+  do {
+    digits[count++] = wchar_t(L'0' + value % 10);
+    value /= 10;
+  } while (value);
+  while (count) text += digits[--count];
+  return text + L" dB";
+}

@@ -198,6 +198,9 @@ class CDialogImpl : public window_impl_base {
 // int func(HWND topLevel, UINT hitTest, UINT mouseMessage): one of the MA_ values.
 #define MSG_WM_MOUSEACTIVATE(func) \
   MSG_HANDLER_RESULT(WM_MOUSEACTIVATE, func(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)))
+// LRESULT func(WPARAM flags, LPARAM objectId): the object's reference as LresultFromObject
+// makes it, or 0 for the system's default answer.
+#define MSG_WM_GETOBJECT(func) MSG_HANDLER_RESULT(WM_GETOBJECT, func(wParam, lParam))
 // void func(UINT code, HRAWINPUT input): code is RIM_INPUT or RIM_INPUTSINK.
 #define MSG_WM_INPUT(func) \
   MSG_HANDLER_VOID(WM_INPUT, func(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam)))

@@ -38,4 +38,23 @@ TEST(Sensitivity, StoredValuesBeyondThePageRangeShowAsItsMaximum) {
   EXPECT_EQ(SensitivityShown(0xFFFFFFFFu), 400u);
 }
 
+std::wstring CommandName(const GUID& action) {
+  return action.Data1 ? L"C" + std::to_wstring(action.Data1) : L"<not set>";
+}
+
+TEST(Labels, PlainClickSummaryListsEachButtonsUnmodifiedBindingsInOrder) {
+  list_t<MouseActionItem> bindings;
+  const auto bind = [&](uint32_t key, uint32_t modifiers, uint32_t command) {
+    bindings.add_item(MouseActionItem{key, modifiers, GUID{command, 0, 0, {}}});
+  };
+  EXPECT_EQ(PlainClickSummary(bindings, CommandName), L"");
+  bind(RightClick, 0, 2);
+  bind(LeftClick, ModifierCtrl, 9);  // a modified click is not the plain one
+  bind(LeftFlip, 0, 8);              // nor is a flip
+  bind(LeftClick, 0, 1);
+  bind(RightClick, 0, 3);
+  bind(XButton2Click, 0, 5);
+  EXPECT_EQ(PlainClickSummary(bindings, CommandName), L"Left click: C1; Right click: C2, C3; XButton2 click: C5");
+}
+
 }  // namespace

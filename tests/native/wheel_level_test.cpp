@@ -56,4 +56,18 @@ TEST(VolumeLevel, FramesFollowTheAmplitudeInNineteenths) {
   EXPECT_EQ(VolumeLevel(std::numeric_limits<float>::quiet_NaN()), 0);
 }
 
+TEST(VolumeText, WholeDecibelsWithTheirSignAndMutedAtTheFloor) {
+  EXPECT_EQ(VolumeText(-12.0f), L"-12 dB");
+  EXPECT_EQ(VolumeText(-12.4f), L"-12 dB");
+  EXPECT_EQ(VolumeText(-12.6f), L"-13 dB");
+  EXPECT_EQ(VolumeText(-0.4f), L"0 dB");  // no "-0"
+  EXPECT_EQ(VolumeText(0.0f), L"0 dB");
+  EXPECT_EQ(VolumeText(3.0f), L"+3 dB");
+  EXPECT_EQ(VolumeText(-99.6f), L"-100 dB");
+  EXPECT_EQ(VolumeText(-100.0f), L"muted");
+  EXPECT_EQ(VolumeText(-std::numeric_limits<float>::infinity()), L"muted");
+  EXPECT_EQ(VolumeText(std::numeric_limits<float>::quiet_NaN()), L"muted");
+  EXPECT_EQ(VolumeText(std::numeric_limits<float>::infinity()), L"+999 dB");  // bounded text
+}
+
 }  // namespace
