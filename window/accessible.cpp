@@ -6,21 +6,24 @@
 
 namespace {
 
-// The entry points of the system's accessibility library and of its string allocator, found
-// on the first request for an accessible object; both libraries then stay loaded.
+// The entry points of the system's accessibility library, its string allocator and the
+// object library, found on the first request for an accessible object; they then stay loaded.
 struct accessibility_library {
   LRESULT(WINAPI* resultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
   HRESULT(WINAPI* createStandardObject)(HWND, LONG, REFIID, void**) = nullptr;
   BSTR(WINAPI* allocateString)(const OLECHAR*, UINT) = nullptr;
+  HRESULT(WINAPI* disconnectObject)(LPUNKNOWN, DWORD) = nullptr;
 
   bool Load() {
     if (resultFromObject) return true;
     const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
     const HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
-    if (!oleacc || !oleaut) return false;
+    const HMODULE ole = LoadLibraryW(L"ole32.dll");
+    if (!oleacc || !oleaut || !ole) return false;
     Find(oleacc, "CreateStdAccessibleObject", createStandardObject);
     Find(oleaut, "SysAllocStringLen", allocateString);
-    if (createStandardObject && allocateString) Find(oleacc, "LresultFromObject", resultFromObject);
+    Find(ole, "CoDisconnectObject", disconnectObject);
+    if (createStandardObject && allocateString && disconnectObject) Find(oleacc, "LresultFromObject", resultFromObject);
     return resultFromObject != nullptr;
   }
 
@@ -195,6 +198,9 @@ LRESULT accessible_client::Answer(HWND window, WPARAM flags, LPARAM objectId) {
 void accessible_client::Disconnect() {
   if (!object_) return;
   object_->Disconnect();
+  // Clients in other processes let go now, not when they release their proxies: by then the
+  // library may be unloaded.
+  g_accessibility.disconnectObject(object_, 0);
   object_->Release();
   object_ = nullptr;
 }
