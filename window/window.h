@@ -198,6 +198,12 @@ class CDialogImpl : public window_impl_base {
 // int func(HWND topLevel, UINT hitTest, UINT mouseMessage): one of the MA_ values.
 #define MSG_WM_MOUSEACTIVATE(func) \
   MSG_HANDLER_RESULT(WM_MOUSEACTIVATE, func(reinterpret_cast<HWND>(wParam), LOWORD(lParam), HIWORD(lParam)))
+// void func(UINT bitsPerPixel, SIZE screen)
+#define MSG_WM_DISPLAYCHANGE(func) \
+  MSG_HANDLER_VOID(WM_DISPLAYCHANGE, func(UINT(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)}))
+// void func(UINT action, const wchar_t* section): action is an SPI_SET value or 0.
+#define MSG_WM_SETTINGCHANGE(func) \
+  MSG_HANDLER_VOID(WM_SETTINGCHANGE, func(UINT(wParam), reinterpret_cast<const wchar_t*>(lParam)))
 // void func(UINT code, HRAWINPUT input): code is RIM_INPUT or RIM_INPUTSINK.
 #define MSG_WM_INPUT(func) \
   MSG_HANDLER_VOID(WM_INPUT, func(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam)))
