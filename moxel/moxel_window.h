@@ -35,12 +35,13 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits> {
   MSG_WM_PAINT(Paint)
   MSG_WM_MOUSEACTIVATE(OnMouseActivate)
   MSG_WM_SYNCPAINT(OnSyncPaint)
-  MSG_WM_DISPLAYCHANGE(OnDisplayChange)
-  MSG_WM_SETTINGCHANGE(OnSettingChange)
   MSG_WM_INPUT(OnInput)
   MSG_WM_TIMER(OnTimer)
   MSG_WM_MOUSEMOVE(OnMouseMove)
   MSG_WM_MOUSELEAVE(OnMouseLeave)
+  // Rare messages after the raw input, which comes for every mouse event of the system.
+  MSG_WM_DISPLAYCHANGE(OnDisplayChange)
+  MSG_WM_SETTINGCHANGE(OnSettingChange)
   MSG_WM_MOUSEBUTTONS(OnButton)
   END_MSG_MAP()
 
