@@ -1,7 +1,10 @@
 #include "host/config_vars.h"
 
 // Construction order fixes the order of both variable lists (each pushes to the front), and
-// so the order of the entries in the written stream: sensitivity, flag, bindings.
+// so the order of the entries in the written stream: sensitivity, flag, bindings, corner.
+// The corner came later: its entry goes last, so the stream starts as it always did.
+cfg_int_t<unsigned int> cfg_moxel_corner({0x12256272, 0x3778, 0x4E9B, {0x83, 0xBE, 0xD0, 0x51, 0x47, 0x04, 0x7E, 0xEC}},
+                                         0);
 cfg_objList<MouseActionItem> cfg_mouse_actions(
     {0x440A3A2D, 0x0741, 0x49DA, {0xAA, 0x89, 0xE9, 0xB2, 0x84, 0xFE, 0x10, 0xE2}});
 cfg_int_t<unsigned int> cfg_defaults_applied(

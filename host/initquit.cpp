@@ -5,7 +5,7 @@
 #include "volumebar/volume_bar.h"
 
 namespace {
-std::unique_ptr<window_impl_base> MakeVolumeBar(const RECT& beside) {
+std::unique_ptr<window_impl_base> MakeVolumeBar(const moxel_anchor& beside) {
   auto bar = std::make_unique<CVolumeBar>();
   bar->Create(beside);
   return bar;

@@ -23,6 +23,10 @@ CMoxelWindow g_moxel_window;
 namespace {
 constexpr UINT_PTR VolumeBarTimer = 0;
 constexpr UINT VolumeBarMilliseconds = 1000;
+
+// The primary monitor, whose top-left corner is the origin of screen coordinates. The moxel
+// is above the taskbar, so it keeps to the screen's edges, where the pointer stops.
+pixel_rect PrimaryScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
 }  // namespace
 
 const window_class_info& CMoxelWindow::GetWndClassInfo() {
@@ -47,12 +51,14 @@ void CMoxelWindow::Destroy() {
   if (IsWindow()) DestroyWindow();
 }
 
+moxel_anchor CMoxelWindow::Anchor() const {
+  RECT moxel{};
+  GetWindowRect(&moxel);
+  return {{moxel.left, moxel.top, moxel.right, moxel.bottom}, PrimaryScreen(), CornerFromStored(cfg_moxel_corner)};
+}
+
 void CMoxelWindow::ShowVolumeBar() {
-  if (!volumeBar_ && makeVolumeBar_) {
-    RECT moxel{};
-    GetWindowRect(&moxel);
-    volumeBar_ = makeVolumeBar_(moxel);
-  }
+  if (!volumeBar_ && makeVolumeBar_) volumeBar_ = makeVolumeBar_(Anchor());
   SetTimer(VolumeBarTimer, VolumeBarMilliseconds);
 }
 
@@ -85,6 +91,17 @@ void CMoxelWindow::OnSyncPaint() {
   SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void CMoxelWindow::FollowCorner() {
+  if (!IsWindow()) return;
+  // A bar placed by the old screen would stand apart from the moxel.
+  HideVolumeBar();
+  FitTo(hovered_ ? g_hover.get() : g_normal.get());
+}
+
+void CMoxelWindow::OnSettingChange(UINT action, const wchar_t*) {
+  if (action == SPI_SETWORKAREA) FollowCorner();
+}
+
 void CMoxelWindow::OnTimer(UINT_PTR id) {
   if (id == VolumeBarTimer) HideVolumeBar();
 }
@@ -105,7 +122,9 @@ void CMoxelWindow::OnButton(UINT message, UINT keys) {
 
 void CMoxelWindow::FitTo(HBITMAP bitmap) {
   SIZE size;
-  if (BitmapSize(bitmap, size)) MoveWindow(0, 0, size.cx, size.cy, TRUE);
+  if (!BitmapSize(bitmap, size)) return;
+  const pixel_rect place = RectInCorner(PrimaryScreen(), CornerFromStored(cfg_moxel_corner), size.cx, size.cy);
+  MoveWindow(place.left, place.top, size.cx, size.cy, TRUE);
 }
 
 void CMoxelWindow::EnterHover() {

@@ -1,9 +1,10 @@
-// The moxel: a tiny always-on-top, never-activated window at the top-left corner of the
-// screen that turns clicks and flips into bound commands and the wheel into volume steps.
+// The moxel: a tiny always-on-top, never-activated window in a corner of the primary screen
+// that turns clicks and flips into bound commands and the wheel into volume steps.
 #pragma once
 
 #include <memory>
 
+#include "moxel/corner.h"
 #include "moxel/gesture.h"
 #include "window/accessible.h"
 #include "window/window.h"
@@ -18,13 +19,16 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   // Destroys the window if it still exists.
   void Destroy();
 
-  // Makes the volume bar right of the moxel's window rectangle `beside`; the moxel destroys
-  // it when it hides it. Set by the code that joins the two features.
-  using volume_bar_maker = std::unique_ptr<window_impl_base> (*)(const RECT& beside);
+  // Makes the volume bar beside the moxel; the moxel destroys it when it hides it. Set by the
+  // code that joins the two features.
+  using volume_bar_maker = std::unique_ptr<window_impl_base> (*)(const moxel_anchor& beside);
   void SetVolumeBarMaker(volume_bar_maker maker) { makeVolumeBar_ = maker; }
 
   void ShowVolumeBar();
   void HideVolumeBar();
+
+  // Moves the moxel into the stored corner of the screen as it is now.
+  void FollowCorner();
 
   BEGIN_MSG_MAP(CMoxelWindow)
   MSG_WM_CREATE(OnCreate)
@@ -36,6 +40,9 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   MSG_WM_TIMER(OnTimer)
   MSG_WM_MOUSEMOVE(OnMouseMove)
   MSG_WM_MOUSELEAVE(OnMouseLeave)
+  // Rare messages after the raw input, which comes for every mouse event of the system.
+  MSG_WM_DISPLAYCHANGE(OnDisplayChange)
+  MSG_WM_SETTINGCHANGE(OnSettingChange)
   MSG_WM_MOUSEBUTTONS(OnButton)
   MSG_WM_GETOBJECT(OnGetObject)
   END_MSG_MAP()
@@ -45,6 +52,8 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void OnDestroy();
   int OnMouseActivate(HWND, UINT, UINT) { return MA_NOACTIVATE; }
   void OnSyncPaint();
+  void OnDisplayChange(UINT, SIZE) { FollowCorner(); }
+  void OnSettingChange(UINT action, const wchar_t*);
   void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
   void OnTimer(UINT_PTR id);
   void OnMouseMove(UINT, POINT);
@@ -61,8 +70,9 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void LeaveHover();
   void Paint();
   void HandleRawInput(HRAWINPUT input);
-  // Shows `bitmap` at its size at the screen's top-left corner.
+  // Shows `bitmap` at its size in the stored corner of the screen.
   void FitTo(HBITMAP bitmap);
+  moxel_anchor Anchor() const;
 
   bool hovered_ = false;
   volume_bar_maker makeVolumeBar_ = nullptr;

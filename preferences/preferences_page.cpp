@@ -9,6 +9,8 @@
 #include "host/exception_win32.h"
 #include "host/shared_library.h"
 #include "moxel/bindings.h"
+#include "moxel/corner.h"
+#include "moxel/moxel_window.h"
 #include "preferences/host_text.h"
 #include "preferences/labels.h"
 #include "preferences/sensitivity.h"
@@ -19,6 +21,8 @@ namespace {
 
 constexpr UINT ModifierBoxIds[3] = {IDC_CTRL, IDC_ALT, IDC_SHIFT};
 constexpr uint32_t ModifierBoxBits[3] = {ModifierCtrl, ModifierAlt, ModifierShift};
+// The corner box's entries, at the index of the stored value they stand for.
+constexpr const wchar_t* CornerNames[4] = {L"Top left", L"Top right", L"Bottom left", L"Bottom right"};
 
 bool SameBinding(const MouseActionItem& a, const MouseActionItem& b) {
   return a.mouseKey == b.mouseKey && a.modifiers == b.modifiers && a.action == b.action;
@@ -52,6 +56,14 @@ uint32_t CMyPreferences::SensitivityPosition() {
   // trackbar would answer 0 and store that.
   if (::IsWindow(sensitivity)) lastSensitivity = uint32_t(sensitivity.GetPos());
   return lastSensitivity;
+}
+
+uint32_t CMyPreferences::CornerChoice() {
+  if (::IsWindow(corner)) {
+    const int entry = corner.GetCurSel();
+    if (entry >= 0) lastCorner = uint32_t(entry);
+  }
+  return lastCorner;
 }
 
 int CMyPreferences::RowCount() const { return bindings.GetItemCount(); }
@@ -126,6 +138,10 @@ BOOL CMyPreferences::OnInitDialog(HWND, LPARAM) {
   bindings.SetItemCount(int(workingList.get_count()));
   for (uint32_t code = LeftClick; code <= RightFlip; ++code) key.SetItemData(key.AddString(KeyLabel(code)), code);
   key.SetCurSel(-1);
+  corner.m_hWnd = GetDlgItem(m_hWnd, IDC_CORNER);
+  for (const wchar_t* name : CornerNames) corner.AddString(name);
+  corner.SetCurSel(int(CornerFromStored(cfg_moxel_corner)));
+  CornerChoice();
   return FALSE;  // no focus is set
 }
 
@@ -249,7 +265,8 @@ void CMyPreferences::LoadSelectedBinding() {
 uint32_t CMyPreferences::get_state() {
   bool same = workingList.get_count() == cfg_mouse_actions.get_count();
   for (size_t i = 0; same && i < workingList.get_count(); ++i) same = SameBinding(workingList[i], cfg_mouse_actions[i]);
-  if (same && SensitivityPosition() == cfg_wheel_sensitivity) return PreferencesStateResettable;
+  same = same && SensitivityPosition() == cfg_wheel_sensitivity;
+  if (same && CornerChoice() == uint32_t(CornerFromStored(cfg_moxel_corner))) return PreferencesStateResettable;
   return PreferencesStateResettable | PreferencesStateChanged;
 }
 
@@ -257,6 +274,8 @@ void CMyPreferences::apply() {
   boundary::serve([&] {
     cfg_mouse_actions.replace_all(workingList);
     cfg_wheel_sensitivity = SensitivityPosition();
+    cfg_moxel_corner = CornerChoice();
+    g_moxel_window.FollowCorner();
     Notify();
   });
 }
@@ -269,6 +288,8 @@ void CMyPreferences::reset() {
     bindings.SetItemCount(int(workingList.get_count()));
     sensitivity.SetPos(int(DefaultWheelSensitivity));
     SensitivityPosition();
+    corner.SetCurSel(int(ScreenCorner::TopLeft));
+    CornerChoice();
     LoadSelectedBinding();
     Notify();
   });

@@ -43,6 +43,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   COMMAND_HANDLER_EX(IDC_CTRL, BN_CLICKED, OnModifierChange)
   COMMAND_HANDLER_EX(IDC_ALT, BN_CLICKED, OnModifierChange)
   COMMAND_HANDLER_EX(IDC_SHIFT, BN_CLICKED, OnModifierChange)
+  COMMAND_HANDLER_EX(IDC_CORNER, CBN_SELCHANGE, OnCornerChoice)
   END_MSG_MAP()
 
  private:
@@ -57,6 +58,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   void OnFilterChange(UINT notification, int id, HWND control);
   void OnKeyChoice(UINT notification, int id, HWND control);
   void OnModifierChange(UINT notification, int id, HWND control);
+  void OnCornerChoice(UINT, int, HWND) { Notify(); }
 
   void CreateCaptionFont();
   void SetUpColumns();
@@ -70,6 +72,8 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   void Notify();
   // The trackbar's position; once the trackbar is gone, the last position it had.
   uint32_t SensitivityPosition();
+  // The corner chosen in the combo box; once the box is gone, the last one it showed.
+  uint32_t CornerChoice();
 
   service_ptr_t<page_callback> pageCallback;
   owned_font captionFont;
@@ -82,6 +86,8 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   CButton modifierBoxes[3];  // Ctrl, Alt, Shift
   list_t<MouseActionItem> workingList;
   uint32_t lastSensitivity = 0;
+  CComboBox corner;
+  uint32_t lastCorner = 0;
 };
 
 // The page instance the host holds: the page with its window query and creation.

@@ -93,8 +93,9 @@ void PrintBindings(player_session& session) {
 void PrintHelp(const options& opts) {
   std::printf(
       "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES]\n"
-      "Loads the component as the player does and shows the moxel at the top-left corner of the\n"
-      "screen. Without --script it runs until its window is closed:\n"
+      "Loads the component as the player does and shows the moxel in its corner of the screen\n"
+      "(top left until another is chosen on the page). Without --script it runs until its\n"
+      "window is closed:\n"
       "  hover      point at the moxel: it grows, and shrinks when the pointer leaves\n"
       "  click      left, right, middle or a side button on it, with or without Ctrl, Alt and\n"
       "             Shift, runs the bound command (shown in the window's title)\n"
@@ -124,12 +125,14 @@ int Run() {
   session.RunInitServices();
   PrintBindings(session);
   if (opts.script.empty()) {
-    std::printf("the moxel is at the top-left corner of the screen; close the player's window to quit\n");
+    std::printf(
+        "the moxel is in the corner chosen on the page (at first the top left); close the player's window to quit\n");
     RunInteractively(session);
   } else if (!PlayScriptedSession(session, Utf8(opts.script.c_str()))) {
     std::printf("no moxel on the screen\n");
   } else {
     EditPreferences(session, Utf8(opts.script.c_str()));
+    TourCorners(session, Utf8(opts.script.c_str()));
     PrintBindings(session);
   }
   session.RunQuitServices();

@@ -40,9 +40,9 @@ class host_report {
   float volume_;
 };
 
-void Picture(const std::string& folder, const char* name) {
+void Picture(const std::string& folder, const char* name, const RECT& area = Corner) {
   const std::string path = folder + "\\" + name;
-  if (SaveCapture(CaptureScreen(Corner), path, PictureScale)) std::printf("%-28s %s\n", "picture", path.c_str());
+  if (SaveCapture(CaptureScreen(area), path, PictureScale)) std::printf("%-28s %s\n", "picture", path.c_str());
 }
 
 }  // namespace
@@ -142,6 +142,42 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   if (SaveCapture(CaptureScreen(frame), path, 1)) std::printf("%-28s %s\n", "picture", path.c_str());
   ClickControl(preferences.button(preferences_window::OkButton));
   return preferences.closed();
+}
+
+bool TourCorners(player_session& session, const std::string& pictureFolder) {
+  const struct {
+    const char* picture;
+    bool right, bottom;
+  } corners[4] = {{"corner-top-left.png", false, false},
+                  {"corner-top-right.png", true, false},
+                  {"corner-bottom-left.png", false, true},
+                  {"corner-bottom-right.png", true, true}};
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  // The top-left corner last, where the session found the moxel.
+  for (int corner : {1, 2, 3, 0}) {
+    {
+      preferences_window preferences(session.host);
+      SetForegroundWindow(preferences.window());
+      if (!preferences.ShowPage(MoxelPage)) return false;
+      input::Pump(200);
+      const HWND box = GetDlgItem(preferences.page_window(), IDC_CORNER);
+      SendMessageW(box, CB_SETCURSEL, WPARAM(corner), 0);
+      SendMessageW(preferences.page_window(), WM_COMMAND, MAKEWPARAM(IDC_CORNER, CBN_SELCHANGE), LPARAM(box));
+      ClickControl(preferences.button(preferences_window::ApplyButton));
+      ClickControl(preferences.button(preferences_window::OkButton));
+    }
+    const auto& c = corners[corner];
+    const RECT area{c.right ? width - 80 : 0, c.bottom ? height - 20 : 0, c.right ? width : 80, c.bottom ? height : 20};
+    input::MoveTo(c.right ? width - 4 : 3, c.bottom ? height - 4 : 3);
+    input::Pump(200);
+    input::Wheel(-WHEEL_DELTA);
+    input::Pump(200);
+    std::printf("%-28s %s\n", "corner", c.picture);
+    Picture(pictureFolder, c.picture, area);
+    input::MoveTo(400, 300);
+    input::Pump(600);
+  }
+  return true;
 }
 
 namespace {

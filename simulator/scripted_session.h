@@ -14,5 +14,10 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
 // the page's controls (Ctrl added), applies, and saves a picture of the page (page.png).
 bool EditPreferences(player_session& session, const std::string& pictureFolder);
 
+// Moves the moxel into each corner through the page, turns the wheel there and saves a
+// picture of the corner (corner-top-left.png, corner-top-right.png, corner-bottom-left.png,
+// corner-bottom-right.png); the moxel ends at the top left.
+bool TourCorners(player_session& session, const std::string& pictureFolder);
+
 // Shows the player's own window and dispatches messages until the user closes it.
 void RunInteractively(player_session& session);

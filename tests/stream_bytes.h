@@ -36,10 +36,11 @@ inline std::vector<uint8_t> Le32(uint32_t v) {
   return {uint8_t(v), uint8_t(v >> 8), uint8_t(v >> 16), uint8_t(v >> 24)};
 }
 
-// The stored GUID bytes of the three variables.
+// The stored GUID bytes of the variables.
 inline const std::vector<uint8_t> SensitivityId = Hex("9D BF BD 46 8C 9A CB 48 A5 A1 BC 84 26 5C C9 CD");
 inline const std::vector<uint8_t> FlagId = Hex("70 3A 36 88 BA 55 0B 42 A4 0F 92 EF 01 73 F4 6D");
 inline const std::vector<uint8_t> ListId = Hex("2D 3A 0A 44 41 07 DA 49 AA 89 E9 B2 84 FE 10 E2");
+inline const std::vector<uint8_t> CornerId = Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC");
 
 inline std::vector<uint8_t> Entry(const std::vector<uint8_t>& id, const std::vector<uint8_t>& payload) {
   return id + Le32(uint32_t(payload.size())) + payload;

@@ -18,9 +18,12 @@ const window_class_info& CVolumeBar::GetWndClassInfo() {
   return info;
 }
 
-void CVolumeBar::Create(const RECT& beside) {
-  // The moxel sits at x = 0, so left + right is its right edge.
-  const RECT rect{beside.left + beside.right, beside.top, beside.left + beside.right, beside.top};
+void CVolumeBar::Create(const moxel_anchor& beside) {
+  // Without the strip's size the bar has none, and its corner stays by the moxel.
+  SIZE strip{};
+  BitmapSize(g_strip.get(), strip);
+  const pixel_rect place = RectBeside(beside, strip.cx, strip.cy / VolumeFrames);
+  const RECT rect{place.left, place.top, place.left, place.top};
   CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "host/play_callback_impl.h"
+#include "moxel/corner.h"
 #include "window/accessible.h"
 #include "window/window.h"
 
@@ -15,8 +16,8 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   // Registers as a playback listener; throws when the host cannot take listeners.
   CVolumeBar() = default;
 
-  // Creates the bar window right of the window rectangle `beside` (whose left edge is 0).
-  void Create(const RECT& beside);
+  // Creates the bar window beside the moxel, on its inner side and fully on the screen.
+  void Create(const moxel_anchor& beside);
 
   void on_volume_change(float db) override;
 

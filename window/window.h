@@ -201,6 +201,12 @@ class CDialogImpl : public window_impl_base {
 // LRESULT func(WPARAM flags, LPARAM objectId): the object's reference as LresultFromObject
 // makes it, or 0 for the system's default answer.
 #define MSG_WM_GETOBJECT(func) MSG_HANDLER_RESULT(WM_GETOBJECT, func(wParam, lParam))
+// void func(UINT bitsPerPixel, SIZE screen)
+#define MSG_WM_DISPLAYCHANGE(func) \
+  MSG_HANDLER_VOID(WM_DISPLAYCHANGE, func(UINT(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)}))
+// void func(UINT action, const wchar_t* section): action is an SPI_SET value or 0.
+#define MSG_WM_SETTINGCHANGE(func) \
+  MSG_HANDLER_VOID(WM_SETTINGCHANGE, func(UINT(wParam), reinterpret_cast<const wchar_t*>(lParam)))
 // void func(UINT code, HRAWINPUT input): code is RIM_INPUT or RIM_INPUTSINK.
 #define MSG_WM_INPUT(func) \
   MSG_HANDLER_VOID(WM_INPUT, func(GET_RAWINPUT_CODE_WPARAM(wParam), reinterpret_cast<HRAWINPUT>(lParam)))

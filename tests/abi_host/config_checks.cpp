@@ -8,10 +8,11 @@ constexpr GUID Unknown = {0x0F1E2D3C, 0x4B5A, 0x6978, {0x87, 0x96, 0xA5, 0xB4, 0
 constexpr GUID Stop = {0x13C17E8D, 0x0D6F, 0x41A4, {0xB2, 0x4A, 0x59, 0x37, 0x10, 0x43, 0xE9, 0x25}};
 constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
 
-byte_string Stored(uint32_t sensitivity, uint32_t flag, const binding* items, uint32_t count) {
+byte_string Stored(uint32_t sensitivity, uint32_t flag, const binding* items, uint32_t count, uint32_t corner = 0) {
   return Entry(SensitivityId, Value(sensitivity))
       .append(Entry(FlagId, Value(flag)))
-      .append(Entry(ListId, Bindings(items, count)));
+      .append(Entry(ListId, Bindings(items, count)))
+      .append(Entry(CornerId, Value(corner)));
 }
 
 // How many of the host's std::exception objects are alive.
@@ -25,10 +26,14 @@ void RunConfigurationChecks(player_host&, component& loaded) {
   // The sensitivity entry at its default, byte for byte as documented.
   static const uint8_t sensitivityAt128[24] = {0x9D, 0xBF, 0xBD, 0x46, 0x8C, 0x9A, 0xCB, 0x48, 0xA5, 0xA1, 0xBC, 0x84,
                                                0x26, 0x5C, 0xC9, 0xCD, 0x04, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00};
+  // The corner's entry, typed from its GUID's text 12256272-3778-4E9B-83BE-D05147047EEC.
+  static const uint8_t cornerAt0[24] = {0x72, 0x62, 0x25, 0x12, 0x78, 0x37, 0x9B, 0x4E, 0x83, 0xBE, 0xD0, 0x51,
+                                        0x47, 0x04, 0x7E, 0xEC, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
   byte_string defaults;
   defaults.raw(sensitivityAt128, 24).append(Entry(FlagId, Value(0))).append(Entry(ListId, Value(0)));
+  defaults.raw(cornerAt0, 24);
   check_bytes(WriteConfiguration(loaded), defaults,
-              "writing the defaults gives sensitivity, flag and empty list entries");
+              "writing the defaults gives sensitivity, flag, empty list and corner entries");
 
   const binding two[2] = {{1, 0x08, Stop}, {7, 0x24, Next}};
   const byte_string stored = Stored(40, 1, two, 2);
@@ -65,6 +70,17 @@ void RunConfigurationChecks(player_host&, component& loaded) {
   trailing.raw("fifteen bytes..", 15);
   check(ReadConfiguration(loaded, trailing), "fifteen bytes after the last entry are ignored");
   check_bytes(WriteConfiguration(loaded), Stored(90, 1, nullptr, 0), "the entry before them is read");
+
+  // A stream of the earlier layout, without the corner, leaves the corner as it was; a
+  // corner no version has is kept for writing back.
+  check(ReadConfiguration(loaded, Entry(CornerId, Value(3)).append(Entry(SensitivityId, Value(91)))),
+        "a corner entry is read");
+  check(ReadConfiguration(loaded, Entry(SensitivityId, Value(92)).append(Entry(FlagId, Value(1)))),
+        "a stream of the earlier layout is read");
+  check_bytes(WriteConfiguration(loaded), Stored(92, 1, nullptr, 0, 3), "the earlier layout keeps the corner");
+  check(ReadConfiguration(loaded, Entry(CornerId, Value(0xFFFFFFFF))), "an unknown corner is read");
+  check_bytes(WriteConfiguration(loaded), Stored(92, 1, nullptr, 0, 0xFFFFFFFF), "an unknown corner is kept");
+  ReadConfiguration(loaded, Entry(CornerId, Value(0)));
 }
 
 void RunInboundFailureChecks(player_host&, component& loaded) {

@@ -75,10 +75,12 @@ void FirstRunInstallsTheDefaults(component& loaded) {
   const binding defaults[9] = {{1, 0, PlayOrPause}, {1, 0x04, Previous}, {2, 0, Stop},
                                {2, 0x04, Next},     {3, 0, Random},      {4, 0, Previous},
                                {5, 0, Next},        {6, 0, Previous},    {7, 0, Next}};
-  check_bytes(
-      WriteConfiguration(loaded),
-      Entry(SensitivityId, Value(128)).append(Entry(FlagId, Value(1))).append(Entry(ListId, Bindings(defaults, 9))),
-      "the first run installs the nine default bindings");
+  check_bytes(WriteConfiguration(loaded),
+              Entry(SensitivityId, Value(128))
+                  .append(Entry(FlagId, Value(1)))
+                  .append(Entry(ListId, Bindings(defaults, 9)))
+                  .append(Entry(CornerId, Value(0))),
+              "the first run installs the nine default bindings");
   loaded.init->on_quit();
   check(!IsWindow(moxel), "on_quit destroys the moxel");
 }

@@ -4,6 +4,7 @@
 
 #include "host/config_vars.h"
 #include "moxel/bindings.h"
+#include "moxel/corner.h"
 #include "simulator/memory_streams.h"
 #include "test_support.h"
 
@@ -30,15 +31,16 @@ class ConfigStream : public ::testing::Test {
 const std::vector<uint8_t> OneItem =
     Le32(RightClick) + Le32(ModifierCtrl) + Hex("A0 95 88 E5 F0 A2 B6 45 87 99 14 40 E4 DB 72 84");
 
-TEST_F(ConfigStream, WritesDefaultsAsThreeEntriesInListOrder) {
+TEST_F(ConfigStream, WritesDefaultsAsFourEntriesInListOrder) {
   EXPECT_EQ(Write(), Hex("9D BF BD 46 8C 9A CB 48 A5 A1 BC 84 26 5C C9 CD 04 00 00 00 80 00 00 00") +
-                         Entry(FlagId, Le32(0)) + Entry(ListId, Le32(0)));
+                         Entry(FlagId, Le32(0)) + Entry(ListId, Le32(0)) +
+                         Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC 04 00 00 00 00 00 00 00"));
 }
 
 TEST_F(ConfigStream, WritesEachBindingFieldLittleEndian) {
   ApplyFirstRunDefaults();
   const std::vector<uint8_t> bytes = Write();
-  ASSERT_EQ(bytes.size(), 24u + 24u + 240u);
+  ASSERT_EQ(bytes.size(), 24u + 24u + 240u + 24u);
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.begin() + 48), Entry(FlagId, Le32(1)));
   // The list entry: GUID, N = 4 + 9 * 24, K = 9, then the first default binding.
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 48, bytes.begin() + 96),
@@ -128,6 +130,77 @@ TEST_F(ConfigStream, StreamEndingInsidePayloadFailsAfterEarlierEntries) {
 TEST_F(ConfigStream, StreamEndingInsideSizeFieldFails) {
   memory_reader in(SensitivityId + Hex("04 00"));
   EXPECT_THROW(read_configuration(&in, &abort_), quorbel_io::exception_io_data_truncation);
+}
+
+// The values a reader of the earlier three-variable layout takes from a stream: it knows
+// those three GUIDs only, skips every other entry whole and stops at a short tail.
+struct earlier_layout_values {
+  uint32_t sensitivity = 128, flag = 0, bindings = 0;
+  bool complete = false;  // the stream ended between entries
+};
+
+earlier_layout_values ReadAsEarlierLayout(const std::vector<uint8_t>& bytes) {
+  earlier_layout_values values;
+  auto le32 = [&](size_t at) {
+    return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+           uint32_t(bytes[at + 3]) << 24;
+  };
+  size_t at = 0;
+  while (bytes.size() - at >= 20) {
+    const std::vector<uint8_t> id(bytes.begin() + at, bytes.begin() + at + 16);
+    const uint32_t size = le32(at + 16);
+    at += 20;
+    if (bytes.size() - at < size) return values;
+    if (size >= 4 && id == SensitivityId) values.sensitivity = le32(at);
+    if (size >= 4 && id == FlagId) values.flag = le32(at);
+    if (size >= 4 && id == ListId) values.bindings = le32(at);
+    at += size;
+  }
+  values.complete = bytes.size() - at < 16;
+  return values;
+}
+
+TEST_F(ConfigStream, CornerEntryIsStoredLastAndOutOfRangeValuesSurviveARoundTrip) {
+  cfg_moxel_corner = 3;
+  std::vector<uint8_t> bytes = Write();
+  ASSERT_EQ(bytes.size(), 96u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 24, bytes.end()),
+            Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC 04 00 00 00 03 00 00 00"));
+
+  // A corner of a later version reads as the top-left one, and is written back as it came.
+  Read(Entry(CornerId, Le32(9)));
+  EXPECT_EQ(CornerFromStored(cfg_moxel_corner), ScreenCorner::TopLeft);
+  bytes = Write();
+  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 4, bytes.end()), Le32(9));
+
+  // A short corner entry keeps the corner; the next entry is read.
+  cfg_moxel_corner = 2;
+  Read(Entry(CornerId, Hex("01")) + Entry(SensitivityId, Le32(33)));
+  EXPECT_EQ(cfg_moxel_corner, 2u);
+  EXPECT_EQ(cfg_wheel_sensitivity, 33u);
+}
+
+TEST_F(ConfigStream, StreamsOfThisAndTheEarlierLayoutReadEachOther) {
+  ApplyFirstRunDefaults();
+  cfg_wheel_sensitivity = 250;
+  cfg_moxel_corner = 1;
+  const earlier_layout_values earlier = ReadAsEarlierLayout(Write());
+  EXPECT_TRUE(earlier.complete);
+  EXPECT_EQ(earlier.sensitivity, 250u);
+  EXPECT_EQ(earlier.flag, 1u);
+  EXPECT_EQ(earlier.bindings, 9u);
+
+  // The earlier layout's stream, as it wrote it: the corner stays at its default.
+  ResetConfiguration();
+  Read(Entry(SensitivityId, Le32(60)) + Entry(FlagId, Le32(1)) + Entry(ListId, Le32(1) + OneItem));
+  EXPECT_EQ(cfg_moxel_corner, 0u);
+  EXPECT_EQ(cfg_wheel_sensitivity, 60u);
+  EXPECT_EQ(cfg_mouse_actions.get_count(), 1u);
+  // The corner entry anywhere among the old ones.
+  Read(Entry(SensitivityId, Le32(61)) + Entry(CornerId, Le32(3)) + Entry(FlagId, Le32(0)));
+  EXPECT_EQ(cfg_moxel_corner, 3u);
+  EXPECT_EQ(cfg_wheel_sensitivity, 61u);
+  EXPECT_EQ(cfg_defaults_applied, 0u);
 }
 
 // A host stream whose reads fail with an error of its own.

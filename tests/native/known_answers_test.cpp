@@ -47,6 +47,7 @@ TEST(KnownAnswers, ClassAndVariableGuids) {
        "88363A70-55BA-420B-A40F-92EF0173F46D"},
       {"cfg_wheel_sensitivity", static_cast<cfg_var_reader&>(cfg_wheel_sensitivity).guid,
        "46BDBF9D-9A8C-48CB-A5A1-BC84265CC9CD"},
+      {"cfg_moxel_corner", static_cast<cfg_var_reader&>(cfg_moxel_corner).guid, "12256272-3778-4E9B-83BE-D05147047EEC"},
   };
   for (const guid_answer& answer : answers) EXPECT_EQ(GuidText(answer.value), answer.documented) << answer.name;
   // Each variable is written and read under one GUID.
@@ -82,7 +83,7 @@ TEST(KnownAnswers, ResourceAndControlIds) {
   const int documentedResources[] = {101, 102, 103, 104};
   for (int i = 0; i < 4; ++i) EXPECT_EQ(resources[i], documentedResources[i]) << i;
   // The dialog's controls in template order: captions, list, buttons, filter, tree, key,
-  // modifier boxes, trackbar.
+  // modifier boxes, trackbar, corner box.
   const int controls[] = {IDC_CAPTION_BINDINGS,
                           IDC_BINDINGS,
                           IDC_ADD,
@@ -97,8 +98,9 @@ TEST(KnownAnswers, ResourceAndControlIds) {
                           IDC_ALT,
                           IDC_SHIFT,
                           IDC_CAPTION_WHEEL,
-                          IDC_SENSITIVITY};
-  for (int i = 0; i < 15; ++i) EXPECT_EQ(controls[i], 1001 + i) << i;
+                          IDC_SENSITIVITY,
+                          IDC_CORNER};
+  for (int i = 0; i < 16; ++i) EXPECT_EQ(controls[i], 1001 + i) << i;
 }
 
 // Calls slot `slot` of `object`'s table as the host or the component would: through the

@@ -4,9 +4,10 @@
 #include "host/config_vars.h"
 #include "tests/stream_bytes.h"
 
-// Puts the three persisted variables back to their load-time values.
+// Puts the persisted variables back to their load-time values.
 inline void ResetConfiguration() {
   cfg_mouse_actions.remove_all();
   cfg_defaults_applied = 0;
   cfg_wheel_sensitivity = DefaultWheelSensitivity;
+  cfg_moxel_corner = 0;
 }

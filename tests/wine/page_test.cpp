@@ -218,3 +218,38 @@ TEST_F(PageTest, EndToEndBindingMadeOnThePageRunsFromTheMoxelAfterARestart) {
 }
 
 }  // namespace
+
+namespace {
+
+constexpr GUID Corner = {0x12256272, 0x3778, 0x4E9B, {0x83, 0xBE, 0xD0, 0x51, 0x47, 0x04, 0x7E, 0xEC}};
+
+TEST_F(PageTest, CornerIsChosenAppliedAtOnceAndReset) {
+  Open(ThreeBindings() + Entry(CornerId, Le32(9)));  // a corner no version has shows as top left
+  const HWND box = Item(IDC_CORNER);
+  ASSERT_NE(box, nullptr);
+  EXPECT_EQ(GetWindow(box, GW_HWNDPREV), GetWindow(Item(IDC_SENSITIVITY), GW_HWNDNEXT));  // its label between
+  wchar_t entry[32] = L"";
+  ASSERT_EQ(Send(IDC_CORNER, CB_GETCOUNT), 4);
+  Send(IDC_CORNER, CB_GETLBTEXT, 3, LPARAM(entry));
+  EXPECT_STREQ(entry, L"Bottom right");
+  EXPECT_EQ(Send(IDC_CORNER, CB_GETCURSEL), 0);
+  EXPECT_EQ(State(), 8u);
+
+  Send(IDC_CORNER, CB_SETCURSEL, 3);
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_CORNER, CBN_SELCHANGE), LPARAM(box));
+  EXPECT_EQ(State(), 9u);
+  EXPECT_EQ(WindowRect(moxel_).left, 0);  // nothing moves before apply
+  preferences_->page()->apply();
+  EXPECT_EQ(State(), 8u);
+  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  EXPECT_EQ(WindowRect(moxel_).left, width - 7);
+  EXPECT_EQ(WindowRect(moxel_).top, height - 7);
+  EXPECT_EQ(StoredValue(Stored(), Corner, 99), 3u);
+
+  preferences_->page()->reset();
+  EXPECT_EQ(Send(IDC_CORNER, CB_GETCURSEL), 0);
+  EXPECT_EQ(State(), 9u);
+  EXPECT_EQ(StoredValue(Stored(), Corner, 99), 3u);  // reset touches only the page
+}
+
+}  // namespace

@@ -1,0 +1,30 @@
+// Where on the primary screen the moxel stands, and where its volume bar opens beside it.
+#pragma once
+
+#include <cstdint>
+
+enum class ScreenCorner : uint32_t { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
+
+// The corner a stored value names; a value no corner has (written by a later version, or
+// damaged) names the top-left one. The stored value itself is kept as it came.
+ScreenCorner CornerFromStored(uint32_t stored);
+
+struct pixel_rect {
+  int left, top, right, bottom;
+  bool operator==(const pixel_rect&) const = default;
+};
+
+// A `width` by `height` rectangle flush with the two edges of `area` that meet at `corner`.
+pixel_rect RectInCorner(const pixel_rect& area, ScreenCorner corner, int width, int height);
+
+// What a window opening beside the moxel places itself by.
+struct moxel_anchor {
+  pixel_rect moxel;
+  pixel_rect screen;
+  ScreenCorner corner;
+};
+
+// A `width` by `height` rectangle beside the moxel on its side that faces the middle of the
+// screen, level with the moxel's edge on the screen's border, moved back inside the screen
+// where it would stick out (its top-left corner wins when the screen is smaller than it).
+pixel_rect RectBeside(const moxel_anchor& anchor, int width, int height);

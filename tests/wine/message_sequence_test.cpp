@@ -1,0 +1,149 @@
+// The messages the moxel, the bar and the user's program receive, against expected
+// sequences: neither window is ever activated or focused, not even for a moment, and the
+// user's program never loses activation or focus.
+#include <memory>
+
+#include "tests/wine/message_log.h"
+#include "tests/wine/moxel_fixture.h"
+
+namespace {
+
+using input::Button;
+using enum msg_window;
+
+// Activation, focus, showing and placing, and the input that drives them; moves, paints
+// and raw input are left out, as their numbers depend on timing.
+const std::vector<UINT> Watched = {WM_CREATE,    WM_DESTROY,       WM_SHOWWINDOW,    WM_WINDOWPOSCHANGING,
+                                   WM_ACTIVATE,  WM_ACTIVATEAPP,   WM_NCACTIVATE,    WM_SETFOCUS,
+                                   WM_KILLFOCUS, WM_MOUSEACTIVATE, WM_LBUTTONDOWN,   WM_LBUTTONUP,
+                                   WM_TIMER,     WM_MOUSELEAVE,    WM_DISPLAYCHANGE, WM_SETTINGCHANGE};
+
+class MessageSequenceTest : public MoxelTest {
+ protected:
+  void SetUp() override {
+    MoxelTest::SetUp();
+    SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
+  }
+  void TearDown() override {
+    log_.reset();
+    MoxelTest::TearDown();
+    if (program_) DestroyWindow(program_);
+  }
+
+  // The user's program in the foreground, its edit box focused, and the log recording.
+  void StartTyping(const std::vector<uint8_t>& configuration) {
+    Start(configuration);
+    program_ = CreateWindowExW(0, L"STATIC", L"typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300, 120, nullptr,
+                               nullptr, nullptr, nullptr);
+    edit_ =
+        CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program_, nullptr, nullptr, nullptr);
+    SetForegroundWindow(program_);
+    SetFocus(edit_);
+    input::Pump(100);
+    ASSERT_EQ(GetFocus(), edit_);
+    log_ = std::make_unique<message_log>(Watched, program_);
+  }
+
+  std::vector<msg_entry> Seen() { return log_->Take(); }
+
+  HWND program_ = nullptr;
+  HWND edit_ = nullptr;
+  std::unique_ptr<message_log> log_;
+};
+
+// The moxel's own placing, sizing and showing never ask for activation.
+const std::vector<msg_entry> Placed = {{moxel, WM_WINDOWPOSCHANGING, sent | noactivate}};
+const std::vector<msg_entry> Clicked = {
+    {moxel, WM_MOUSEACTIVATE, sent | optional}, {moxel, WM_LBUTTONDOWN, posted}, {moxel, WM_LBUTTONUP, posted}};
+const std::vector<msg_entry> BarShown = {{bar, WM_CREATE, sent},
+                                         {bar, WM_SHOWWINDOW, sent | nested},
+                                         {bar, WM_WINDOWPOSCHANGING, sent | nested | noactivate},
+                                         {bar, WM_WINDOWPOSCHANGING, sent | nested | noactivate}};
+const std::vector<msg_entry> BarHidden = {{moxel, WM_TIMER, posted},
+                                          {bar, WM_SHOWWINDOW, sent | optional},
+                                          {bar, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
+                                          {bar, WM_DESTROY, sent}};
+// The timer goes on firing with no bar; one expiry may fall into the leave.
+const std::vector<msg_entry> Left = {{moxel, WM_TIMER, posted | optional},
+                                     {moxel, WM_MOUSELEAVE, posted},
+                                     {moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
+                                     {moxel, WM_TIMER, posted | optional}};
+
+TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) {
+  for (uint32_t corner = 0; corner < 4; ++corner) {
+    SCOPED_TRACE(corner);
+    StartTyping(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(CornerId, Le32(corner)));
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    input::MoveTo(corner % 2 ? width - 4 : 3, corner >= 2 ? height - 4 : 3);
+    input::Pump(150);
+    EXPECT_TRUE(MatchesSequence(Seen(), Placed)) << "hover";
+    input::Click(Button::Left);
+    input::Pump(100);
+    EXPECT_TRUE(MatchesSequence(Seen(), Clicked)) << "click";
+    input::Wheel(WHEEL_DELTA);
+    input::Pump(100);
+    EXPECT_TRUE(MatchesSequence(Seen(), BarShown)) << "wheel";
+    input::Pump(1100);
+    EXPECT_TRUE(MatchesSequence(Seen(), BarHidden)) << "bar's time out";
+    PointAway();
+    EXPECT_TRUE(MatchesSequence(Seen(), Left)) << "leave";
+    EXPECT_EQ(GetForegroundWindow(), program_);
+    EXPECT_EQ(GetFocus(), edit_);
+    log_.reset();
+    Stop();
+    DestroyWindow(program_);
+    program_ = nullptr;
+  }
+}
+
+TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
+  StartTyping({});
+  session_->RunQuitServices();
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_SHOWWINDOW, sent | optional},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
+                                       {moxel, WM_DESTROY, sent}}))
+      << "quit";
+  session_->RunInitServices();
+  input::Pump(100);
+  // Shown without activation, then sized into its corner, all inside its creation.
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_CREATE, sent},
+                                       {moxel, WM_SHOWWINDOW, sent | nested},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}))
+      << "init";
+  EXPECT_EQ(GetFocus(), edit_);
+}
+
+TEST_F(MessageSequenceTest, DisplayAndWorkAreaChangesPlaceTheMoxelWithoutActivatingIt) {
+  StartTyping(ConfigurationWith({}) + Entry(CornerId, Le32(3)));
+  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+  SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Seen();
+  SendMessageW(moxel_, WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
+  EXPECT_TRUE(MatchesSequence(
+      Seen(), {{moxel, WM_DISPLAYCHANGE, sent}, {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
+  SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Seen();
+  SendMessageW(moxel_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
+  EXPECT_TRUE(MatchesSequence(
+      Seen(), {{moxel, WM_SETTINGCHANGE, sent}, {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
+  EXPECT_EQ(GetFocus(), edit_);
+}
+
+// The log itself: a stray focus fails the comparison, and so does a missing entry.
+TEST_F(MessageSequenceTest, StrayFocusOrActivationFailsTheComparison) {
+  StartTyping({});
+  SetFocus(moxel_);  // what the moxel must never do
+  SetForegroundWindow(program_);
+  SetFocus(edit_);
+  const std::vector<msg_entry> seen = Seen();
+  EXPECT_FALSE(MatchesSequence(seen, {}));
+  bool askedToFocus = false;
+  for (const msg_entry& entry : seen) askedToFocus |= entry.window == moxel && entry.message == AskedToFocus;
+  EXPECT_TRUE(askedToFocus);
+  EXPECT_FALSE(MatchesSequence({}, {{moxel, WM_TIMER, posted}}));
+  EXPECT_TRUE(MatchesSequence({}, {{moxel, WM_TIMER, posted | optional}}));
+  EXPECT_FALSE(MatchesSequence({{moxel, WM_WINDOWPOSCHANGING, sent}}, Placed));  // activation allowed
+}
+
+}  // namespace
