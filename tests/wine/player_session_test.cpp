@@ -37,7 +37,7 @@ TEST(PlayerSession, ConfigurationPersistsAcrossSessions) {
   }
   std::vector<uint8_t> stored = ReadProfileFile(profile + L"\\" + player_session::ConfigurationName);
   ASSERT_EQ(stored.size(), 96u);  // four entries of 24 bytes
-  stored[20] = 200;  // the sensitivity's value
+  stored[20] = 200;               // the sensitivity's value
   SaveProfileFile(profile + L"\\" + player_session::ConfigurationName, stored);
   player_session second(ComponentPath(), profile);
   EXPECT_EQ(second.LoadConfiguration(), "");
