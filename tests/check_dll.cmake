@@ -1,4 +1,4 @@
-# Checks the component library's PE header: the plain-named export, imports of system
+# Checks the component library: the plain-named export, imports of system
 # libraries and the host's shared.dll only, and no NO_SEH flag (which would make the system
 # ignore the library's registered exception handlers).
 execute_process(COMMAND ${OBJDUMP} -p ${DLL} OUTPUT_VARIABLE header RESULT_VARIABLE failed)
@@ -20,5 +20,11 @@ string(REGEX MATCH "DllCharacteristics[ \t]+([0-9a-fA-F]+)" found "${header}")
 math(EXPR no_seh "0x${CMAKE_MATCH_1} & 0x400")
 if(NOT no_seh EQUAL 0)
   message(FATAL_ERROR "the library is marked NO_SEH")
+endif()
+# The start code registers the unwind tables with the library's own unwinder: it names no
+# shared GCC runtime to look for.
+file(STRINGS ${DLL} runtime_names REGEX "libgcc_s|__register_frame_info")
+if(runtime_names)
+  message(FATAL_ERROR "the library looks for a shared GCC runtime: ${runtime_names}")
 endif()
 message(STATUS "imports: ${imports}")

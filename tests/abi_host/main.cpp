@@ -35,7 +35,26 @@ T* ServiceOf(service_factory* factory) {
 
 }  // namespace
 
-bool RunLoadingChecks(player_host& host, component& loaded) {
+// A MinGW-built component that another maker could have put in the player: it throws and
+// catches its own exceptions through the shared GCC runtime DLL that it imports.
+using catches_own_function = int(__cdecl*)(int value);
+
+catches_own_function LoadMingwModule(const wchar_t* folder) {
+  wchar_t path[520];
+  InFolder(folder, L"mingw_module.dll", path);
+  const HMODULE module = LoadLibraryW(path);
+  if (!check(module != nullptr, "the MinGW-built module loads before the component", module ? nullptr : "error %u",
+             unsigned(GetLastError())))
+    return nullptr;
+  check(GetModuleHandleW(L"libgcc_s_dw2-1.dll") != nullptr, "the shared GCC runtime DLL is in the process");
+  return reinterpret_cast<catches_own_function>(GetProcAddress(module, "mingw_module_catches_its_own"));
+}
+
+void CheckMingwModuleCatches(catches_own_function catches, const char* when) {
+  check(catches && catches(7) == 7, "the MinGW-built module catches its own exception", "%s", when);
+}
+
+bool RunLoadingChecks(player_host& host, component& loaded, bool withMingwModule) {
   wchar_t folder[520], path[520];
   ProgramFolder(folder);
   bool runtimeBeside = false;
@@ -44,7 +63,11 @@ bool RunLoadingChecks(player_host& host, component& loaded) {
     InFolder(folder, runtime, path);
     runtimeBeside |= GetFileAttributesW(path) != InvalidFileAttributes;
   }
-  check(!runtimeBeside, "the host's folder holds no MinGW runtime library");
+  if (withMingwModule) {
+    check(runtimeBeside, "the host's folder holds the MinGW runtime libraries of the other module");
+  } else {
+    check(!runtimeBeside, "the host's folder holds no MinGW runtime library");
+  }
 
   InFolder(folder, L"moxel_control.dll", path);
   loaded.module = LoadLibraryW(path);
@@ -81,15 +104,26 @@ bool RunLoadingChecks(player_host& host, component& loaded) {
   return check(loaded.page && loaded.init && loaded.version, "each factory hands out its service");
 }
 
-int main(int, char**) {
+// With --with-mingw-module, another MinGW-built module and its runtime DLLs are loaded into
+// the process before the component, and are checked again after it.
+int main(int argc, char** argv) {
+  const bool withMingwModule = argc > 1 && strcmp(argv[1], "--with-mingw-module") == 0;
   WatchRaisedExceptions();
   StartWatchdog(240);
+  catches_own_function mingwModuleCatches = nullptr;
+  if (withMingwModule) {
+    wchar_t folder[520];
+    ProgramFolder(folder);
+    note("another MinGW-built module");
+    mingwModuleCatches = LoadMingwModule(folder);
+    CheckMingwModuleCatches(mingwModuleCatches, "before the component loads");
+  }
   player_host host;
   host.window = CreateWindowExW(0, L"STATIC", L"quorbel", OverlappedWindow | Visible, 700, 600, 300, 200, nullptr,
                                 nullptr, nullptr, nullptr);
   component loaded;
   note("loading");
-  if (RunLoadingChecks(host, loaded)) {
+  if (RunLoadingChecks(host, loaded, withMingwModule)) {
     note("configuration");
     RunConfigurationChecks(host, loaded);
     note("component failures in the host");
@@ -100,8 +134,10 @@ int main(int, char**) {
     RunConventionChecks(host, loaded);
     note("windows");
     RunWindowChecks(host, loaded);
+    if (withMingwModule) CheckMingwModuleCatches(mingwModuleCatches, "with the component loaded");
     check(FreeLibrary(loaded.module) != 0, "the library unloads");
   }
+  if (withMingwModule) CheckMingwModuleCatches(mingwModuleCatches, "after the component unloaded");
   DestroyWindow(host.window);
   PrintSummary();
   return FailedChecks() == 0 ? 0 : 1;
