@@ -1,8 +1,5 @@
-// The platform's C++ exception ABI, as 32-bit code lays it out: RaiseException(0xE06D7363,
-// EXCEPTION_NONCONTINUABLE, {magic, object, throw information}), the throw information naming
-// the object's destructor and its catchable types, each a decorated class name with the size
-// and copy constructor of the object. Catch clauses match by name, so this module's own
-// records are as good as the other side's.
+// The gates' handling of the platform's C++ exceptions (host/cxx_abi.h). Catch clauses match
+// by decorated class name, so this module's own records are as good as the other side's.
 #include "host/boundary.h"
 
 #include <windows.h>
@@ -13,10 +10,10 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-#include <iterator>
 #include <new>
 #include <stdexcept>
 
+#include "host/cxx_abi.h"
 #include "host/exception_win32.h"
 #include "host/exceptions.h"
 #include "host/interned_text.h"
@@ -25,60 +22,18 @@
 namespace boundary {
 namespace {
 
-constexpr DWORD PlatformCppExceptionCode = 0xE06D7363;
-constexpr ULONG_PTR PlatformCppMagic = 0x19930520;
-// Later runtimes raise these magic numbers with the same record layout.
-constexpr ULONG_PTR PlatformCppMagicLast = 0x19930522;
+using namespace cxx_abi;
 
-struct type_descriptor {
-  const void* type_info_table;  // matching compares names only, so none is needed here
-  const void* spare;
-  char name[48];
-};
-
-// Where the subobject of a catchable type lies in the thrown object.
-struct this_displacement {
-  int member;
-  int virtual_base_table;  // negative: no virtual base on the way
-  int virtual_base_entry;
-};
-
-using copy_function = void*(__thiscall*)(void* target, const void* source);
-using copy_virtual_base_function = void*(__thiscall*)(void* target, const void* source, int most_derived);
-using destroy_function = void(__thiscall*)(void* object);
 using what_function = const char*(__thiscall*)(const void* object);
 
-enum : uint32_t { SimpleType = 1, HasVirtualBase = 4 };
-
-struct catchable_type {
-  uint32_t properties;
-  const type_descriptor* type;
-  this_displacement displacement;
-  int size;
-  copy_function copy;
-};
-
-struct catchable_type_array {
-  int count;
-  // As long as the longest family here; the other side's arrays are longer or shorter.
-  const catchable_type* types[4];
-};
-
-struct throw_info {
-  uint32_t attributes;
-  destroy_function destroy;
-  const void* forward_compatibility;
-  const catchable_type_array* catchables;
-};
-
-const catchable_type* const* TypesOf(const throw_info& info) { return info.catchables->types; }
+const cxx_type_info* const* TypesOf(const cxx_exception_type& type) { return type.type_info_table->info; }
 
 // This module's exception object, laid out as the platform's std::exception: table pointer,
-// text, and the flag that would make the other side's runtime free the text with its heap.
+// text, and the word that would make the other side's runtime free the text with its heap.
 struct exception_object {
-  const void* table;
+  const void* vtable;
   const char* text;
-  bool owns_text;
+  int owns_text;  // an int for older runtimes, which read the whole word
 };
 
 // The other side's runtime may delete an object it made itself, never one of these: the
@@ -88,49 +43,60 @@ const char* __thiscall ObjectText(const exception_object* object) { return objec
 void __thiscall DestroyObject(void*) {}
 void* __thiscall CopyObject(void* target, const void* source) {
   const auto* from = static_cast<const exception_object*>(source);
-  return new (target) exception_object{from->table, from->text, false};
+  return new (target) exception_object{from->vtable, from->text, 0};
 }
 
-// The table as the platform lays it out: the type locator slot first (none: the other side's
-// typeid then reports a missing type rather than reading past the table), then the slots.
-struct exception_table {
-  const void* locator;
+// The table of virtual functions as the platform lays it out: the complete object locator,
+// then the functions; objects point at the first function.
+struct exception_vtable {
+  const rtti_object_locator* locator;
   void*(__thiscall* delete_object)(exception_object*, unsigned);
   const char*(__thiscall* what)(const exception_object*);
 };
-constexpr exception_table ObjectTable = {nullptr, &DeleteObject, &ObjectText};
 
-constexpr catchable_type Catchable(const type_descriptor& type) {
-  return {0, &type, {0, -1, 0}, int(sizeof(exception_object)), &CopyObject};
+// One class of a family as the platform's runtime sees it: its type descriptor, its
+// catchable type and its base class descriptor. Single inheritance everywhere, so a class's
+// descriptor is the same in every hierarchy that holds it.
+struct boundary_class {
+  cxx_type_info catchable;
+  rtti_base_descriptor base;
+};
+
+constexpr boundary_class ClassOf(const type_info& type, int bases) {
+  return {{0, &type, {0, -1, 0}, int(sizeof(exception_object)), &CopyObject}, {&type, bases, {0, -1, 0}, 0}};
 }
 
-// One class of a family as the platform's runtime sees it: `name` is its catchable type,
-// named by `decorated` through its type descriptor `name##Type`.
-#define BOUNDARY_CLASS(name, decorated)                                 \
-  constexpr type_descriptor name##Type = {nullptr, nullptr, decorated}; \
-  constexpr catchable_type name = Catchable(name##Type)
+#define BOUNDARY_CLASS(name, decorated, bases)          \
+  type_info name##Type = {nullptr, nullptr, decorated}; \
+  constexpr boundary_class name = ClassOf(name##Type, bases)
 
-BOUNDARY_CLASS(Truncation, ".?AVexception_io_data_truncation@quorbel_io@@");
-BOUNDARY_CLASS(IoData, ".?AVexception_io_data@quorbel_io@@");
-BOUNDARY_CLASS(Aborted, ".?AVexception_aborted@quorbel_io@@");
-BOUNDARY_CLASS(Io, ".?AVexception_io@quorbel_io@@");
-BOUNDARY_CLASS(NotFound, ".?AVexception_service_not_found@@");
-BOUNDARY_CLASS(Duplicated, ".?AVexception_service_duplicated@@");
-BOUNDARY_CLASS(NotImplemented, ".?AVexception_not_implemented@@");
-BOUNDARY_CLASS(BugCheck, ".?AVexception_bug_check@@");
-BOUNDARY_CLASS(Win32, ".?AVexception_win32@@");
-BOUNDARY_CLASS(BadAlloc, ".?AVbad_alloc@std@@");
+BOUNDARY_CLASS(Truncation, ".?AVexception_io_data_truncation@quorbel_io@@", 3);
+BOUNDARY_CLASS(IoData, ".?AVexception_io_data@quorbel_io@@", 2);
+BOUNDARY_CLASS(Aborted, ".?AVexception_aborted@quorbel_io@@", 1);
+BOUNDARY_CLASS(Io, ".?AVexception_io@quorbel_io@@", 1);
+BOUNDARY_CLASS(NotFound, ".?AVexception_service_not_found@@", 1);
+BOUNDARY_CLASS(Duplicated, ".?AVexception_service_duplicated@@", 1);
+BOUNDARY_CLASS(NotImplemented, ".?AVexception_not_implemented@@", 2);
+BOUNDARY_CLASS(BugCheck, ".?AVexception_bug_check@@", 1);
+BOUNDARY_CLASS(Win32, ".?AVexception_win32@@", 1);
+BOUNDARY_CLASS(BadAlloc, ".?AVbad_alloc@std@@", 1);
 #ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
-BOUNDARY_CLASS(RuntimeError, ".?AVruntime_error@std@@");
+BOUNDARY_CLASS(RuntimeError, ".?AVruntime_error@std@@", 1);
 #endif
-BOUNDARY_CLASS(StdException, ".?AVexception@std@@");
+BOUNDARY_CLASS(StdException, ".?AVexception@std@@", 0);
 #undef BOUNDARY_CLASS
 
-// A class and its bases, most derived first.
-template <const catchable_type&... Chain>
-constexpr catchable_type_array ChainOf = {int(sizeof...(Chain)), {&Chain...}};
-template <const catchable_type&... Chain>
-constexpr throw_info ThrowInfoOf = {0, &DestroyObject, nullptr, &ChainOf<Chain...>};
+// What an object of a class and its bases, most derived first, is raised with: the exception
+// type of the raise, and the object's table of virtual functions with its type information.
+template <const boundary_class&... Chain>
+struct raised_as {
+  static constexpr cxx_type_info_table catchables = {int(sizeof...(Chain)), {&Chain.catchable...}};
+  static constexpr cxx_exception_type exception_type = {0, &DestroyObject, nullptr, &catchables};
+  static constexpr const rtti_base_descriptor* bases[] = {&Chain.base...};
+  static constexpr rtti_object_hierarchy hierarchy = {0, 0, int(sizeof...(Chain)), bases};
+  static constexpr rtti_object_locator locator = {0, 0, 0, catchables.info[0]->type_info, &hierarchy};
+  static constexpr exception_vtable vtable = {&locator, &DeleteObject, &ObjectText};
+};
 
 }  // namespace
 
@@ -138,67 +104,75 @@ constexpr throw_info ThrowInfoOf = {0, &DestroyObject, nullptr, &ChainOf<Chain..
 // shared by the copies of the C++ exception that carries it.
 struct foreign_object {
   int references;
-  const throw_info* info;
+  const cxx_exception_type* type;
   const char* text;                    // the object's own what(), valid while the object lives
+  bool moved_out;                      // the object went back to the other side bit by bit
   alignas(8) unsigned char object[1];  // as many bytes as the thrown type has
 };
 
 namespace {
 
-const catchable_type& MostDerived(const throw_info& info) { return *TypesOf(info)[0]; }
+const cxx_type_info& MostDerived(const cxx_exception_type& type) { return *TypesOf(type)[0]; }
 
-void CopyThrown(const catchable_type& type, void* target, const void* source) {
-  if ((type.properties & SimpleType) || !type.copy) {
+// A type whose objects are copied bit by bit: a plain type, or a class that the other side's
+// compiler gave no copy constructor. An object of such a class is moved: the bits are its
+// only object from then on, and the place it left is not destroyed.
+bool CopiedBitwise(const cxx_type_info& type) { return (type.flags & ClassIsSimpleType) || !type.copy_ctor; }
+bool Moved(const cxx_type_info& type) { return !(type.flags & ClassIsSimpleType) && !type.copy_ctor; }
+
+void CopyThrown(const cxx_type_info& type, void* target, const void* source) {
+  if (CopiedBitwise(type)) {
     std::memcpy(target, source, size_t(type.size));
-  } else if (type.properties & HasVirtualBase) {
+  } else if (type.flags & ClassHasVirtualBaseClass) {
     // The platform gives such types a copy constructor with a most-derived flag.
-    reinterpret_cast<copy_virtual_base_function>(reinterpret_cast<void*>(type.copy))(target, source, 1);
+    reinterpret_cast<copy_constructor_with_virtual_bases>(reinterpret_cast<void*>(type.copy_ctor))(target, source, 1);
   } else {
-    type.copy(target, source);
+    type.copy_ctor(target, source);
   }
 }
 
-const void* Subobject(const void* object, const this_displacement& displacement) {
+const void* Subobject(const void* object, const this_ptr_offsets& offsets) {
   const char* at = static_cast<const char*>(object);
-  if (displacement.virtual_base_table >= 0) {
-    at += displacement.virtual_base_table;
+  if (offsets.vbase_descr >= 0) {
+    at += offsets.vbase_descr;
     const char* table = *reinterpret_cast<const char* const*>(at);
-    at += *reinterpret_cast<const int*>(table + displacement.virtual_base_entry);
+    at += *reinterpret_cast<const int*>(table + offsets.vbase_offset);
   }
-  return at + displacement.member;
+  return at + offsets.this_offset;
 }
 
 // The object's std::exception text, when it is one.
-const char* ForeignText(const throw_info& info, const void* object) {
-  const catchable_type* const* types = TypesOf(info);
-  for (int i = 0; i < info.catchables->count; ++i) {
-    if (std::strcmp(types[i]->type->name, StdExceptionType.name) != 0) continue;
-    const void* exception = Subobject(object, types[i]->displacement);
+const char* ForeignText(const cxx_exception_type& type, const void* object) {
+  const cxx_type_info* const* types = TypesOf(type);
+  for (int i = 0; i < type.type_info_table->count; ++i) {
+    if (std::strcmp(types[i]->type_info->mangled, StdExceptionType.mangled) != 0) continue;
+    const void* exception = Subobject(object, types[i]->offsets);
     const auto* table = *static_cast<const what_function* const*>(exception);
     if (const char* text = table[1](exception)) return text;
   }
   return "Unknown exception";
 }
 
-foreign_object* TakeOver(const throw_info& info, const void* thrown) {
-  const catchable_type& type = MostDerived(info);
-  void* block = std::malloc(offsetof(foreign_object, object) + size_t(type.size));
+// Room for the copy of a thrown object, which TakeOver makes.
+foreign_object* RoomFor(const cxx_exception_type& type) {
+  void* block = std::malloc(offsetof(foreign_object, object) + size_t(MostDerived(type).size));
   if (!block) return nullptr;
-  auto* taken = static_cast<foreign_object*>(block);
-  taken->references = 1;
-  taken->info = &info;
-  CopyThrown(type, taken->object, thrown);
-  taken->text = ForeignText(info, taken->object);
-  return taken;
+  return new (block) foreign_object{1, &type, nullptr, false, {}};
 }
 
-void DestroyThrown(const throw_info& info, void* object) {
-  if (info.destroy) info.destroy(object);
+// Runs the other side's copy constructor and what().
+void TakeOver(foreign_object& taken, const void* thrown) {
+  CopyThrown(MostDerived(*taken.type), taken.object, thrown);
+  taken.text = ForeignText(*taken.type, taken.object);
+}
+
+void DestroyThrown(const cxx_exception_type& type, void* object) {
+  if (type.destructor) type.destructor(object);
 }
 
 void Release(foreign_object* taken) {
   if (--taken->references > 0) return;
-  DestroyThrown(*taken->info, taken->object);
+  if (!taken->moved_out) DestroyThrown(*taken->type, taken->object);
   std::free(taken);
 }
 
@@ -242,7 +216,8 @@ class carried_as final : public family_base<Family>, public carried_exception {
 // recognises its own exceptions of it, and the C++ exception that an object of it taken over
 // from the other side continues as.
 struct family {
-  const throw_info* info;
+  const cxx_exception_type* exception_type;
+  const exception_vtable* vtable;
   bool (*is)(const std::exception& error);
   void (*throw_carried)(foreign_object* taken);  // never returns
   bool static_text;                              // what() of this module's own exceptions points at storage that stays
@@ -260,13 +235,23 @@ template <class T>
 [[noreturn]] void ThrowCarried(foreign_object* taken) {
   throw carried_as<T>(taken);
 }
-template <class T, const catchable_type&... Chain>
+// `Own` is this module's class of the family, `Carried` the class that the other side's
+// objects of it continue as here.
+template <class Own, class Carried, const boundary_class&... Chain>
 constexpr family FamilyOf(bool static_text) {
-  return {&ThrowInfoOf<Chain...>, &Is<T>, &ThrowCarried<T>, static_text};
+  return {&raised_as<Chain...>::exception_type, &raised_as<Chain...>::vtable, &Is<Own>, &ThrowCarried<Carried>,
+          static_text};
+}
+template <class Own, const boundary_class&... Chain>
+constexpr family FamilyOf(bool static_text) {
+  return FamilyOf<Own, Own, Chain...>(static_text);
 }
 
+constexpr family BadAllocFamily = FamilyOf<std::bad_alloc, BadAlloc, StdException>(true);
+constexpr family StdExceptionFamily = FamilyOf<std::exception, StdException>(false);
+
 // Most derived first: the first family that matches is the exception's.
-const family Families[] = {
+constexpr family Families[] = {
     FamilyOf<quorbel_io::exception_io_data_truncation, Truncation, IoData, Io, StdException>(true),
     FamilyOf<quorbel_io::exception_io_data, IoData, Io, StdException>(true),
     FamilyOf<quorbel_io::exception_aborted, Aborted, StdException>(true),
@@ -277,39 +262,40 @@ const family Families[] = {
     FamilyOf<exception_bug_check, BugCheck, StdException>(true),
     // The other side's exception_win32 continues here as a plain std::exception: its code
     // lies beyond the layout the platform fixes.
-    {&ThrowInfoOf<Win32, StdException>, &Is<exception_win32>, &ThrowCarried<std::exception>, true},
-    FamilyOf<std::bad_alloc, BadAlloc, StdException>(true),
+    FamilyOf<exception_win32, std::exception, Win32, StdException>(true),
 #ifdef BOUNDARY_CARRIES_RUNTIME_ERROR
     FamilyOf<std::runtime_error, RuntimeError, StdException>(false),
 #endif
-    FamilyOf<std::exception, StdException>(false),
 };
-const family& BadAllocFamily = Families[9];
-const family& StdExceptionFamily = std::end(Families)[-1];
 
 const family& FamilyOfOwn(const std::exception& error) {
+  if (Is<std::bad_alloc>(error)) return BadAllocFamily;
   for (const family& candidate : Families) {
     if (candidate.is(error)) return candidate;
   }
   return StdExceptionFamily;
 }
 
-const family& FamilyOfForeign(const throw_info& info) {
-  const catchable_type* const* types = TypesOf(info);
-  for (int i = 0; i < info.catchables->count; ++i) {
+const char* NameOf(const family& candidate) { return MostDerived(*candidate.exception_type).type_info->mangled; }
+
+const family& FamilyOfForeign(const cxx_exception_type& type) {
+  const cxx_type_info* const* types = TypesOf(type);
+  for (int i = 0; i < type.type_info_table->count; ++i) {
+    const char* name = types[i]->type_info->mangled;
+    if (std::strcmp(name, NameOf(BadAllocFamily)) == 0) return BadAllocFamily;
     for (const family& candidate : Families) {
-      if (std::strcmp(types[i]->type->name, MostDerived(*candidate.info).type->name) == 0) return candidate;
+      if (std::strcmp(name, NameOf(candidate)) == 0) return candidate;
     }
   }
   return StdExceptionFamily;
 }
 
-[[noreturn]] void Raise(void* object, const throw_info& info) {
-  const ULONG_PTR arguments[3] = {PlatformCppMagic, reinterpret_cast<ULONG_PTR>(object),
-                                  reinterpret_cast<ULONG_PTR>(&info)};
-  RaiseException(PlatformCppExceptionCode, EXCEPTION_NONCONTINUABLE, 3, arguments);
+[[noreturn]] void Raise(void* object, const cxx_exception_type& type) {
+  const ULONG_PTR arguments[3] = {CxxFrameMagic, reinterpret_cast<ULONG_PTR>(object),
+                                  reinterpret_cast<ULONG_PTR>(&type)};
+  RaiseException(CxxExceptionCode, EXCEPTION_NONCONTINUABLE, 3, arguments);
   // A non-continuable exception does not come back.
-  TerminateProcess(GetCurrentProcess(), PlatformCppExceptionCode);
+  TerminateProcess(GetCurrentProcess(), CxxExceptionCode);
   for (;;) {
   }
 }
@@ -317,18 +303,30 @@ const family& FamilyOfForeign(const throw_info& info) {
 // The carried object goes back as a fresh copy in this frame, which stays on the stack while
 // the other side's handler runs and destroys it.
 [[noreturn]] __attribute__((noinline)) void RaiseOriginal(foreign_object* taken) {
-  const throw_info& info = *taken->info;
-  const catchable_type& type = MostDerived(info);
-  void* object = __builtin_alloca_with_align(size_t(type.size), 64);
-  CopyThrown(type, object, taken->object);
+  const cxx_exception_type& type = *taken->type;
+  const cxx_type_info& most_derived = MostDerived(type);
+  void* object = __builtin_alloca_with_align(size_t(most_derived.size), 64);
+  CopyThrown(most_derived, object, taken->object);
+  taken->moved_out = Moved(most_derived);
   Release(taken);
-  Raise(object, info);
+  Raise(object, type);
 }
 
-bool IsPlatformCppException(const EXCEPTION_RECORD& record) {
-  return record.ExceptionCode == PlatformCppExceptionCode && record.NumberParameters >= 3 &&
-         record.ExceptionInformation[0] >= PlatformCppMagic && record.ExceptionInformation[0] <= PlatformCppMagicLast &&
-         record.ExceptionInformation[2] != 0;
+// The exception in flight that a raise with no exception type rethrows. The platform's
+// runtimes keep it per thread and leave the rethrow's record empty; the other side's runtime
+// is the platform's runtime DLL, or its copy linked into the program, which then exports it.
+const EXCEPTION_RECORD* RethrownException() {
+  using current_exception_function = void**(__cdecl*)();
+  for (const wchar_t* module : {L"vcruntime140.dll", L"vcruntime140d.dll", static_cast<const wchar_t*>(nullptr)}) {
+    const HMODULE runtime = GetModuleHandleW(module);
+    if (!runtime) continue;
+    const auto current = reinterpret_cast<current_exception_function>(
+        reinterpret_cast<void*>(GetProcAddress(runtime, "__current_exception")));
+    if (!current) continue;
+    const auto* record = static_cast<const EXCEPTION_RECORD*>(*current());
+    if (record && IsCxxException(*record) && record->ExceptionInformation[2]) return record;
+  }
+  return nullptr;
 }
 
 EXCEPTION_REGISTRATION_RECORD* ChainHead() {
@@ -341,6 +339,9 @@ struct call_frame {
   EXCEPTION_REGISTRATION_RECORD record;
   void* resume[5];  // __builtin_setjmp's buffer
   foreign_object* taken;
+  // Set while the other side's copy constructor or what() runs: an exception of theirs there
+  // passes this frame by, to the handlers outside.
+  bool taking_over;
 };
 
 EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*, void*) {
@@ -349,23 +350,29 @@ EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* es
     // A handler further out abandons the frames between this one and the next registered
     // frame without their destructors; the references their handles held go back.
     service_handle_link::release_abandoned(frame, frame->record.Next);
+    if (frame->taking_over) std::free(frame->taken);
     return ExceptionContinueSearch;
   }
   // Faults and other structured exceptions are the outer handlers' to decide.
-  if (!IsPlatformCppException(*record)) return ExceptionContinueSearch;
-  const auto& info = *reinterpret_cast<const throw_info*>(record->ExceptionInformation[2]);
-  void* thrown = reinterpret_cast<void*>(record->ExceptionInformation[1]);
-  frame->taken = TakeOver(info, thrown);
+  if (frame->taking_over || !IsCxxException(*record)) return ExceptionContinueSearch;
+  const EXCEPTION_RECORD* thrown_record = record->ExceptionInformation[2] ? record : RethrownException();
+  if (!thrown_record) return ExceptionContinueSearch;
+  const auto& type = *reinterpret_cast<const cxx_exception_type*>(thrown_record->ExceptionInformation[2]);
+  void* thrown = reinterpret_cast<void*>(thrown_record->ExceptionInformation[1]);
+  frame->taken = RoomFor(type);
   if (!frame->taken) return ExceptionContinueSearch;
+  frame->taking_over = true;
+  TakeOver(*frame->taken, thrown);
+  frame->taking_over = false;
   RtlUnwind(&frame->record, nullptr, record, nullptr);
   // As the platform's runtime does once its handler is done: the frames above are unwound,
-  // and the thrown object, still on the stack, is destroyed.
-  DestroyThrown(info, thrown);
+  // and the thrown object, still on the stack, is destroyed, unless it was moved here.
+  if (!Moved(MostDerived(type))) DestroyThrown(type, thrown);
   __builtin_longjmp(frame->resume, 1);
 }
 
 [[noreturn]] __attribute__((noinline)) void ThrowTakenOver(foreign_object* taken) {
-  FamilyOfForeign(*taken->info).throw_carried(taken);
+  FamilyOfForeign(*taken->type).throw_carried(taken);
   __builtin_unreachable();
 }
 
@@ -389,13 +396,15 @@ failure describe_current_exception() noexcept {
 
 void raise_across(const failure& left) {
   if (left.original) RaiseOriginal(left.original);
-  exception_object object{&ObjectTable.delete_object, left.text, false};
-  Raise(&object, *static_cast<const family*>(left.family)->info);
+  const auto& raised = *static_cast<const family*>(left.family);
+  exception_object object{&raised.vtable->delete_object, left.text, 0};
+  Raise(&object, *raised.exception_type);
 }
 
 void call_guarded(void (*call)(void* context), void* context) {
   call_frame frame;
   frame.taken = nullptr;
+  frame.taking_over = false;
   // Read again after the jump back, which restores no registers but the frame's.
   EXCEPTION_REGISTRATION_RECORD* volatile previous = ChainHead();
   frame.record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&TakeOverHandler);

@@ -327,5 +327,6 @@ bool RunLoadingChecks(player_host& host, component& loaded);
 void RunConfigurationChecks(player_host& host, component& loaded);
 void RunFailureChecks(player_host& host, component& loaded);
 void RunInboundFailureChecks(player_host& host, component& loaded);
+void RunTypeInformationChecks(player_host& host, component& loaded);
 void RunConventionChecks(player_host& host, component& loaded);
 void RunWindowChecks(player_host& host, component& loaded);

@@ -128,6 +128,8 @@ int main(int argc, char** argv) {
     RunConfigurationChecks(host, loaded);
     note("component failures in the host");
     RunFailureChecks(host, loaded);
+    note("type information of component failures in the host");
+    RunTypeInformationChecks(host, loaded);
     note("host failures through the component");
     RunInboundFailureChecks(host, loaded);
     note("calling conventions");
