@@ -20,6 +20,30 @@ int LiveHostExceptions() {
   return int(g_exception_counts.constructed + g_exception_counts.copied) - int(g_exception_counts.destroyed);
 }
 
+// `operation` calls the component, which calls a host object that rethrows from its catch
+// block: the host catches its own exception in flight, and every copy of it is destroyed.
+template <class Operation>
+void CheckRethrow(const char* name, rethrow_site site, Operation operation) {
+  const int live = disk_error::live;
+  char seen[160] = "no exception";
+  bool caught = false;
+  {
+    rethrow inFlight(site);
+    try {
+      operation();
+    } catch (const disk_error& error) {
+      caught = strcmp(error.what(), "disk on fire") == 0 && error.sector == 4711;
+      Format(seen, "disk_error \"%s\", sector %d", error.what(), error.sector);
+    } catch (const std::exception& error) {
+      Format(seen, "another class: \"%s\"", error.what());
+    } catch (...) {
+      Format(seen, "an exception of no known class");
+    }
+    check(inFlight.raised == 1 && caught, name, "rethrown %d times; the host caught %s", inFlight.raised, seen);
+  }
+  check(disk_error::live == live, name, "every disk_error destroyed: %d alive", disk_error::live - live);
+}
+
 }  // namespace
 
 void RunConfigurationChecks(player_host&, component& loaded) {
@@ -156,5 +180,20 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   }
   check(caught, "a host writer's disk_error reaches the host as const disk_error&");
   check(disk_error::live == 1, "every copy of it is destroyed", "%d alive besides the host's", disk_error::live - 1);
-  ReadConfiguration(loaded, Stored(128, 1, nullptr, 0));
+
+  // Host objects that rethrow from their catch blocks.
+  const byte_string stored = Stored(128, 1, nullptr, 0);
+  CheckRethrow("a host reader that rethrows", rethrow_site::reader, [&] {
+    memory_reader in(stored);
+    loaded.client->config_read(&in, &running);
+  });
+  CheckRethrow("a host writer that rethrows", rethrow_site::writer, [&] {
+    memory_writer out;
+    loaded.client->config_write(&out, &running);
+  });
+  CheckRethrow("a host abort signal that rethrows", rethrow_site::abort, [&] {
+    memory_writer out;
+    loaded.client->config_write(&out, &running);
+  });
+  ReadConfiguration(loaded, stored);
 }

@@ -143,10 +143,39 @@ class disk_error : public std::exception {
   static int live, copies;
 };
 
+// ---- Rethrows as the platform's current runtimes raise them: `catch (...) { cleanup(); throw; }`
+// raises a C++ exception with no object and no exception type, and the runtime finds the
+// exception in flight in its per-thread data, which it offers as __current_exception (this
+// program exports its own, as a program that links the runtime in does). Here the exception in
+// flight is a disk_error("disk on fire", 4711) that the rethrow keeps alive itself, and the
+// raise comes from code with no C++ frame handler on the way to the component's gate, which
+// would otherwise fill the record in as Wine's runtime does.
+enum class rethrow_site { reader, writer, abort, execute, set_volume };
+
+class rethrow {
+ public:
+  explicit rethrow(rethrow_site site);  // the disk_error is in flight from here
+  ~rethrow();
+  rethrow(const rethrow&) = delete;
+  rethrow& operator=(const rethrow&) = delete;
+  int raised = 0;
+
+ private:
+  friend void RethrowIfTold(rethrow_site site);
+  rethrow_site site_;
+  alignas(8) unsigned char object_[sizeof(disk_error)];
+  EXCEPTION_RECORD in_flight_{};
+};
+// Raises the rethrow in flight, once, when it is told to come from `site`.
+void RethrowIfTold(rethrow_site site);
+
 class abort_flag final : public abort_callback {
  public:
   explicit abort_flag(bool aborting = false) : aborting_(aborting) {}
-  bool is_aborting() const override { return aborting_; }
+  bool is_aborting() const override {
+    RethrowIfTold(rethrow_site::abort);
+    return aborting_;
+  }
 
  private:
   bool aborting_;

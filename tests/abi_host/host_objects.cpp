@@ -78,6 +78,55 @@ player_host::player_host() {
   api.Add(host_information::class_guid, &information);
 }
 
+// ---- Rethrows
+namespace {
+rethrow* g_rethrow = nullptr;
+EXCEPTION_RECORD* g_in_flight = nullptr;
+
+// The host compiler's own throw information of disk_error, as a throw raises it.
+const throw_info* DiskErrorThrowInfo() {
+  static const throw_info* info = nullptr;
+  if (!info) {
+    try {
+      throw disk_error("sample", 0);
+    } catch (const disk_error&) {
+      info = g_last_raised.info;
+    }
+  }
+  return info;
+}
+}  // namespace
+
+extern "C" __declspec(dllexport) void** __cdecl __current_exception() { return reinterpret_cast<void**>(&g_in_flight); }
+
+rethrow::rethrow(rethrow_site site) : site_(site) {
+  const throw_info* info = DiskErrorThrowInfo();
+  disk_error* object = new (object_) disk_error("disk on fire", 4711);
+  in_flight_.ExceptionCode = CppExceptionCode;
+  in_flight_.ExceptionFlags = NonContinuable;
+  in_flight_.NumberParameters = 3;
+  in_flight_.ExceptionInformation[0] = CppThrowMagic;
+  in_flight_.ExceptionInformation[1] = reinterpret_cast<uintptr_t>(object);
+  in_flight_.ExceptionInformation[2] = reinterpret_cast<uintptr_t>(info);
+  g_in_flight = &in_flight_;
+  g_rethrow = this;
+}
+
+rethrow::~rethrow() {
+  g_in_flight = nullptr;
+  g_rethrow = nullptr;
+  // Once raised, the object in flight is for the handler that ends the rethrow to destroy.
+  if (!raised) reinterpret_cast<disk_error*>(object_)->~disk_error();
+}
+
+void RethrowIfTold(rethrow_site site) {
+  if (!g_rethrow || g_rethrow->site_ != site) return;
+  ++g_rethrow->raised;
+  g_rethrow = nullptr;
+  const uintptr_t rethrown[3] = {CppThrowMagic, 0, 0};
+  RaiseException(CppExceptionCode, NonContinuable, 3, rethrown);
+}
+
 // ---- Streams
 void memory_reader::FailHere() {
   const failure fails = fails_;
@@ -87,6 +136,7 @@ void memory_reader::FailHere() {
 }
 
 size_t memory_reader::read(void* buffer, size_t bytes, abort_callback*) {
+  RethrowIfTold(rethrow_site::reader);
   if (fails_ != None && position_ == fail_at_) FailHere();
   const size_t left = bytes_.size - position_;
   if (bytes > left) bytes = left;
@@ -112,12 +162,14 @@ void memory_reader::skip_object(uint64_t bytes, abort_callback* abort) {
 }
 
 void memory_writer::write(const void* buffer, size_t bytes, abort_callback*) {
+  RethrowIfTold(rethrow_site::writer);
   if (fails_) throw disk_error("disk on fire", 4711);
   this->bytes.raw(buffer, bytes);
 }
 
 // ---- Services
 void host_playback::set_volume(float db) {
+  RethrowIfTold(rethrow_site::set_volume);
   ++set_calls;
   if (set_throws) throw std::runtime_error("set volume failed");
   volume = db;
@@ -180,6 +232,7 @@ bool host_commands::get_display(uint32_t index, string_base& out, uint32_t& flag
 }
 
 void host_commands::execute(uint32_t index, service_base*) {
+  RethrowIfTold(rethrow_site::execute);
   ++executed[index & 1];
   if (index == 1 && throws) throw std::runtime_error("execute failed");
 }

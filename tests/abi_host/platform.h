@@ -24,6 +24,9 @@ int __cdecl _heapchk();
 }
 constexpr int HeapOk = -2;  // _HEAPOK
 
+// Placement new, which the C++ library would declare.
+inline void* operator new(size_t, void* place) noexcept { return place; }
+
 // ---- The C++ runtime's standard exceptions, in the layout the player's runtime gives them:
 // table {scalar deleting destructor, what}, the text, whether the object owns the text.
 namespace std {
@@ -192,6 +195,7 @@ __declspec(dllimport) BOOL __stdcall HeapWalk(HANDLE heap, PROCESS_HEAP_ENTRY* e
 __declspec(dllimport) HANDLE __stdcall CreateThread(void* security, size_t stack, DWORD(__stdcall* start)(void*),
                                                     void* parameter, DWORD flags, DWORD* id);
 __declspec(dllimport) void __stdcall Sleep(DWORD milliseconds);
+__declspec(dllimport) void __stdcall RaiseException(DWORD code, DWORD flags, DWORD count, const uintptr_t* arguments);
 [[noreturn]] __declspec(dllimport) void __stdcall ExitProcess(UINT code);
 __declspec(dllimport) HANDLE __stdcall GetStdHandle(DWORD id);
 __declspec(dllimport) BOOL

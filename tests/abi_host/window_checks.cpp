@@ -101,6 +101,37 @@ void ThrowingCommand(player_host& host) {
         "Play %d, Throwing %d times", host.commands.executed[0], host.commands.executed[1]);
 }
 
+// A command whose execute rethrows from its catch block.
+void RethrowingCommand(player_host& host) {
+  const int live = disk_error::live;
+  {
+    rethrow inFlight(rethrow_site::execute);
+    Click(MouseLeftDown, MouseLeftUp);
+    check(inFlight.raised == 1, "a click whose command rethrows the host's exception in flight; the host runs on",
+          "rethrown %d times", inFlight.raised);
+  }
+  check(host.resolver.references == 1 && host.commands.references == 1 && disk_error::live == live,
+        "the rethrowing command leaves every reference and exception object balanced",
+        "resolver %d, provider %d references; %d disk_error objects alive", host.resolver.references,
+        host.commands.references, disk_error::live - live);
+}
+
+void RethrowingVolume(player_host& host) {
+  host_playback& playback = host.playback;
+  const float volume = playback.volume;
+  const int live = disk_error::live;
+  {
+    rethrow inFlight(rethrow_site::set_volume);
+    Notch();
+    check(inFlight.raised == 1 && playback.volume == volume,
+          "a wheel step whose set_volume rethrows the host's exception in flight ends the step; the host runs on",
+          "rethrown %d times", inFlight.raised);
+  }
+  check(playback.references == 1 && disk_error::live == live,
+        "the rethrowing set_volume leaves every reference and exception object balanced",
+        "%d references; %d disk_error objects alive", playback.references, disk_error::live - live);
+}
+
 void Wheel(player_host& host) {
   host_playback& playback = host.playback;
   playback.volume = -6.0f;
@@ -204,8 +235,10 @@ void RunWindowChecks(player_host& host, component& loaded) {
   try {
     note("clicks");
     ThrowingCommand(host);
+    RethrowingCommand(host);
     note("the wheel and the volume bar");
     Wheel(host);
+    RethrowingVolume(host);
     note("the page");
     ThrowingPageCallback(host, loaded);
   } catch (const std::exception& error) {
