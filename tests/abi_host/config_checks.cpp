@@ -181,6 +181,38 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   check(caught, "a host writer's disk_error reaches the host as const disk_error&");
   check(disk_error::live == 1, "every copy of it is destroyed", "%d alive besides the host's", disk_error::live - 1);
 
+  // A host class with no copy constructor is moved across and back, and destroyed once.
+  bool plainCaught = false;
+  try {
+    memory_reader in(damaged, memory_reader::Plain, 20);
+    loaded.client->config_read(&in, &running);
+  } catch (const plain_error& error) {
+    plainCaught = error.sector == 4711;
+  } catch (...) {
+  }
+  check(plainCaught && plain_error::live == 0,
+        "a host plain_error with no copy constructor reaches the host and is destroyed once", "%d alive",
+        plain_error::live);
+
+  // A host exception whose copy constructor fails while the component takes it over: the
+  // copy's failure passes the component by to the host, which runs on.
+  const int liveDisks = disk_error::live;
+  char copySeen[160] = "no exception";
+  try {
+    memory_reader in(damaged, memory_reader::CopyFailing, 20);
+    loaded.client->config_read(&in, &running);
+  } catch (const disk_error& error) {
+    Format(copySeen, "disk_error \"%s\"", error.what());
+  } catch (const std::exception& error) {
+    Format(copySeen, "another class: \"%s\"", error.what());
+  } catch (...) {
+    Format(copySeen, "an exception of no known class");
+  }
+  check(strcmp(copySeen, "disk_error \"copy failed\"") == 0 && disk_error::live == liveDisks,
+        "a host exception whose copy constructor throws during the take-over reaches the host as that failure",
+        "%s; %d disk_error objects alive", copySeen, disk_error::live - liveDisks);
+  check(ReadConfiguration(loaded, Stored(50, 0, one, 1)), "the component reads on after it");
+
   // Host objects that rethrow from their catch blocks.
   const byte_string stored = Stored(128, 1, nullptr, 0);
   CheckRethrow("a host reader that rethrows", rethrow_site::reader, [&] {

@@ -150,6 +150,22 @@ class disk_error : public std::exception {
 // flight is a disk_error("disk on fire", 4711) that the rethrow keeps alive itself, and the
 // raise comes from code with no C++ frame handler on the way to the component's gate, which
 // would otherwise fill the record in as Wine's runtime does.
+// A host exception with no copy constructor of its own: the compiler copies it bit by bit.
+class plain_error {
+ public:
+  explicit plain_error(int sector) : sector(sector) { ++live; }
+  ~plain_error() { --live; }
+  int sector;
+  static int live;
+};
+
+// A host exception whose copy constructor fails with a disk_error.
+class copy_failing_error : public std::exception {
+ public:
+  copy_failing_error() : std::exception("copy failing") {}
+  copy_failing_error(const copy_failing_error& other) : std::exception(other) { throw disk_error("copy failed", 17); }
+};
+
 enum class rethrow_site { reader, writer, abort, execute, set_volume };
 
 class rethrow {
@@ -185,7 +201,7 @@ class abort_flag final : public abort_callback {
 // `fail_at` throws the failure chosen instead, once.
 class memory_reader final : public stream_reader {
  public:
-  enum failure { None, Truncation, Disk };
+  enum failure { None, Truncation, Disk, Plain, CopyFailing };
   explicit memory_reader(const byte_string& bytes, failure fails = None, size_t fail_at = 0)
       : bytes_(bytes), fails_(fails), fail_at_(fail_at) {}
   size_t read(void* buffer, size_t bytes, abort_callback* abort) override;

@@ -2,6 +2,7 @@
 #include "host.h"
 
 int disk_error::live = 0;
+int plain_error::live = 0;
 int disk_error::copies = 0;
 
 void host_string::add_string(const char* text, size_t length) {
@@ -132,6 +133,8 @@ void memory_reader::FailHere() {
   const failure fails = fails_;
   fails_ = None;
   if (fails == Truncation) throw quorbel_io::exception_io_data_truncation();
+  if (fails == Plain) throw plain_error(4711);
+  if (fails == CopyFailing) throw copy_failing_error();
   throw disk_error("disk on fire", 4711);
 }
 
