@@ -8,7 +8,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <exception>
-#include <initializer_list>
+#include <iterator>
 
 namespace {
 
@@ -25,6 +25,8 @@ namespace {
 }
 
 void __cdecl OnSignal(int signal) {
+  // The runtime puts the default action back before it calls a handler.
+  std::signal(signal, OnSignal);
   const ULONG_PTR argument = ULONG_PTR(signal);
   RaiseFailure(SignalExceptionCode, 1, &argument);
 }
@@ -42,22 +44,54 @@ Proc RuntimeProc(const char* name) {
   return runtime ? reinterpret_cast<Proc>(reinterpret_cast<void*>(GetProcAddress(runtime, name))) : nullptr;
 }
 
-void InstallFailureHandlers() {
-  for (int signal : {SIGINT, SIGTERM, SIGBREAK, SIGABRT}) std::signal(signal, OnSignal);
+using signal_handler = void(__cdecl*)(int);
+using set_abort_behavior = unsigned(__cdecl*)(unsigned, unsigned);
+using purecall_handler = void(__cdecl*)();
+using set_purecall_handler = purecall_handler(__cdecl*)(purecall_handler);
+using invalid_parameter_handler = void(__cdecl*)(const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t);
+using set_invalid_parameter_handler = invalid_parameter_handler(__cdecl*)(invalid_parameter_handler);
 
-  using set_abort_behavior = unsigned(__cdecl*)(unsigned, unsigned);
-  if (auto set = RuntimeProc<set_abort_behavior>("_set_abort_behavior")) set(0, ~0u);
+constexpr int HandledSignals[] = {SIGINT, SIGTERM, SIGBREAK, SIGABRT};
+constexpr unsigned AbortBehaviorFlags = ~0u;
 
-  using purecall_handler = void(__cdecl*)();
-  using set_purecall_handler = purecall_handler(__cdecl*)(purecall_handler);
-  if (auto set = RuntimeProc<set_purecall_handler>("_set_purecall_handler")) set(OnPureCall);
+// Installed on the C runtime that the whole process shares, while the library is loaded; at
+// unload the process gets back the handlers it had, wherever ours are still the ones in place
+// (a handler installed after ours stays).
+class failure_handlers {
+ public:
+  failure_handlers() {
+    for (size_t i = 0; i < std::size(HandledSignals); ++i)
+      previous_signals_[i] = std::signal(HandledSignals[i], OnSignal);
+    if (auto set = RuntimeProc<set_abort_behavior>("_set_abort_behavior")) previous_abort_ = set(0, AbortBehaviorFlags);
+    if (auto set = RuntimeProc<set_purecall_handler>("_set_purecall_handler")) previous_purecall_ = set(OnPureCall);
+    if (auto set = RuntimeProc<set_invalid_parameter_handler>("_set_invalid_parameter_handler"))
+      previous_invalid_parameter_ = set(OnInvalidParameter);
+  }
 
-  using invalid_parameter_handler = void(__cdecl*)(const wchar_t*, const wchar_t*, const wchar_t*, unsigned, uintptr_t);
-  using set_invalid_parameter_handler = invalid_parameter_handler(__cdecl*)(invalid_parameter_handler);
-  if (auto set = RuntimeProc<set_invalid_parameter_handler>("_set_invalid_parameter_handler")) set(OnInvalidParameter);
-}
+  ~failure_handlers() {
+    for (size_t i = 0; i < std::size(HandledSignals); ++i) {
+      const signal_handler current = std::signal(HandledSignals[i], previous_signals_[i]);
+      if (current != OnSignal && current != SIG_ERR) std::signal(HandledSignals[i], current);
+    }
+    if (auto set = RuntimeProc<set_abort_behavior>("_set_abort_behavior")) set(previous_abort_, AbortBehaviorFlags);
+    if (auto set = RuntimeProc<set_purecall_handler>("_set_purecall_handler")) {
+      const purecall_handler current = set(previous_purecall_);
+      if (current != OnPureCall) set(current);
+    }
+    if (auto set = RuntimeProc<set_invalid_parameter_handler>("_set_invalid_parameter_handler")) {
+      const invalid_parameter_handler current = set(previous_invalid_parameter_);
+      if (current != OnInvalidParameter) set(current);
+    }
+  }
 
-const bool g_failure_handlers_installed = (InstallFailureHandlers(), true);
+ private:
+  signal_handler previous_signals_[std::size(HandledSignals)] = {};
+  unsigned previous_abort_ = 0;
+  purecall_handler previous_purecall_ = nullptr;
+  invalid_parameter_handler previous_invalid_parameter_ = nullptr;
+};
+
+const failure_handlers g_failure_handlers;
 
 }  // namespace
 

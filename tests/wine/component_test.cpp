@@ -165,4 +165,10 @@ TEST(FailureHandlers, SignalsAndAbortBecomeTheComponentsStructuredException) {
   EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" abort"), 0x100u + 22);
 }
 
+TEST(FailureHandlers, StayInPlaceAfterASignalAndLeaveWithTheLibrary) {
+  const std::wstring dll = L"\"" + ComponentPath() + L"\"";
+  EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" reinstalled"), 0x201u);
+  EXPECT_EQ(RunChild(L"failure_probe.exe", dll + L" unload"), 0x301u);
+}
+
 }  // namespace
