@@ -4,8 +4,6 @@
 
 #include <windows.h>
 
-#include <intrin.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
@@ -18,6 +16,7 @@
 #include "host/exceptions.h"
 #include "host/interned_text.h"
 #include "host/service.h"
+#include "window/seh_frame.h"
 
 namespace boundary {
 namespace {
@@ -329,15 +328,7 @@ const EXCEPTION_RECORD* RethrownException() {
   return nullptr;
 }
 
-EXCEPTION_REGISTRATION_RECORD* ChainHead() {
-  return reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(__readfsdword(0));
-}
-void SetChainHead(EXCEPTION_REGISTRATION_RECORD* record) { __writefsdword(0, reinterpret_cast<DWORD>(record)); }
-
-struct call_frame {
-  // Must stay first: the system sees the frame as this record.
-  EXCEPTION_REGISTRATION_RECORD record;
-  void* resume[5];  // __builtin_setjmp's buffer
+struct call_frame : seh_frame {
   foreign_object* taken;
   // Set while the other side's copy constructor or what() runs: an exception of theirs there
   // passes this frame by, to the handlers outside.
@@ -346,10 +337,8 @@ struct call_frame {
 
 EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*, void*) {
   auto* frame = static_cast<call_frame*>(establisher);
-  if (record->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) {
-    // A handler further out abandons the frames between this one and the next registered
-    // frame without their destructors; the references their handles held go back.
-    service_handle_link::release_abandoned(frame, frame->record.Next);
+  if (IsUnwinding(*record)) {
+    FramesAbandonedBeyond(*frame);
     if (frame->taking_over) std::free(frame->taken);
     return ExceptionContinueSearch;
   }
@@ -364,7 +353,7 @@ EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* es
   frame->taking_over = true;
   TakeOver(*frame->taken, thrown);
   frame->taking_over = false;
-  RtlUnwind(&frame->record, nullptr, record, nullptr);
+  UnwindAbove(*frame, record);
   // As the platform's runtime does once its handler is done: the frames above are unwound,
   // and the thrown object, still on the stack, is destroyed, unless it was moved here.
   if (!Moved(MostDerived(type))) DestroyThrown(type, thrown);
@@ -405,27 +394,38 @@ void call_guarded(void (*call)(void* context), void* context) {
   call_frame frame;
   frame.taken = nullptr;
   frame.taking_over = false;
-  // Read again after the jump back, which restores no registers but the frame's.
-  EXCEPTION_REGISTRATION_RECORD* volatile previous = ChainHead();
-  frame.record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&TakeOverHandler);
-  frame.record.Next = previous;
   // The jump back restores only the frame and stack pointers; claiming the other registers
   // that callers keep makes this frame save them, so that its return and its unwinding
   // give callers theirs back.
   asm volatile("" ::: "ebx", "esi", "edi");
   if (__builtin_setjmp(frame.resume)) {
-    SetChainHead(previous);
+    PopFrame(frame);
     ThrowTakenOver(frame.taken);
   }
-  SetChainHead(&frame.record);
+  PushFrame(frame, reinterpret_cast<PEXCEPTION_ROUTINE>(&TakeOverHandler));
   try {
     call(context);
   } catch (...) {
     // A C++ exception of this module's own, from a call that never left it.
-    SetChainHead(previous);
+    PopFrame(frame);
     throw;
   }
-  SetChainHead(previous);
+  PopFrame(frame);
 }
+
+namespace {
+// Passes every exception on; tells of the served operation's frames when a handler on the
+// other side abandons them.
+EXCEPTION_DISPOSITION __cdecl ServedHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*, void*) {
+  if (IsUnwinding(*record)) FramesAbandonedBeyond(*static_cast<seh_frame*>(establisher));
+  return ExceptionContinueSearch;
+}
+
+// The references that owning handles of abandoned frames held go back.
+const bool g_abandoned_handles_released = (SetAbandonedFramesHook(&service_handle_link::release_abandoned), true);
+}  // namespace
+
+served_frame::served_frame() noexcept { PushFrame(frame_, reinterpret_cast<PEXCEPTION_ROUTINE>(&ServedHandler)); }
+served_frame::~served_frame() { PopFrame(frame_); }
 
 }  // namespace boundary

@@ -15,6 +15,10 @@
 
 #include <type_traits>
 
+#ifdef _WIN32
+#include "window/seh_frame.h"
+#endif
+
 namespace boundary {
 
 #ifdef _WIN32
@@ -33,6 +37,20 @@ failure describe_current_exception() noexcept;
 // Runs `call(context)` inside a frame that takes over the other side's C++ exceptions; throws
 // the taken-over exception after the frame is gone.
 void call_guarded(void (*call)(void* context), void* context);
+
+// Registered for the time of a served operation: when a handler on the other side abandons
+// the operation's frames (its __except handling a fault inside them), the references that
+// their owning handles held go back while the frames are still intact.
+class served_frame {
+ public:
+  served_frame() noexcept;
+  ~served_frame();
+  served_frame(const served_frame&) = delete;
+  served_frame& operator=(const served_frame&) = delete;
+
+ private:
+  seh_frame frame_;
+};
 #endif
 
 template <class Call>
@@ -56,6 +74,7 @@ auto call(Call&& call) -> decltype(call()) {
 template <class Body>
 auto serve(Body&& body) -> decltype(body()) {
 #ifdef _WIN32
+  const served_frame frame;
   failure left;
   try {
     return body();

@@ -15,6 +15,7 @@
 #include "preferences/labels.h"
 #include "preferences/sensitivity.h"
 #include "preferences/separator.h"
+#include "host/window_service.h"
 #include "window/guarded_window.h"
 
 namespace {

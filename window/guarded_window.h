@@ -1,10 +1,8 @@
-// Adaptors for a window whose object another module holds: every message processed under a
-// structured-exception guard, and a counted service object that is also the window.
+// A window whose every message is processed under a structured-exception guard.
 #pragma once
 
 #include <windows.h>
 
-#include "host/service.h"
 #include "window/seh_guard.h"
 #include "window/window.h"
 
@@ -42,48 +40,4 @@ class CWindowFixSEH : public T {
     auto& m = *static_cast<guarded_message*>(context);
     m.handled = m.self->T::ProcessWindowMessage(m.window, m.message, m.wParam, m.lParam, m.result);
   }
-};
-
-// The counted service object of `Interface` that another module receives. It lives until
-// both that module's references and the window are gone, whichever goes last.
-template <class T, class Interface>
-class window_service_impl_t final : public T {
- public:
-  using T::T;
-
-  int service_add_ref() override { return int(InterlockedIncrement(&refCount)); }
-
-  int service_release() override {
-    const LONG left = InterlockedDecrement(&refCount);
-    if (left == 0) {
-      if (this->m_hWnd) {
-        // The window's last message finishes the object.
-        if (!windowDestroyed) this->DestroyWindow();
-      } else {
-        delete this;
-      }
-    }
-    return int(left);
-  }
-
-  bool service_query(service_base*& out, const GUID& guid) override {
-    if (guid != Interface::class_guid) return false;
-    service_store(out, this);
-    return true;
-  }
-
-  BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override {
-    if (message == WM_DESTROY) windowDestroyed = true;
-    return T::ProcessWindowMessage(window, message, wParam, lParam, result);
-  }
-
-  void OnFinalMessage(HWND) override {
-    // Without a reference left, this release ends the object.
-    service_add_ref();
-    service_release();
-  }
-
- private:
-  volatile LONG refCount = 0;
-  bool windowDestroyed = false;
 };

@@ -1,43 +1,27 @@
-// The toolchain has no __try/__except, so the frame is registered by hand at the head of
-// the thread's exception-registration chain, and an exception the filter handles resumes
-// at the guard by unwinding the frames above it and jumping back. The jump runs no C++
-// destructor in the frames it leaves; the host references they held are released by hand.
 #include "window/seh_guard.h"
-
-#include <intrin.h>
 
 #include <exception>
 #include <string>
 
-#include "host/service.h"
+#include "window/seh_frame.h"
 
 namespace {
 
-struct guard_frame {
-  // Must stay first: the system sees the frame as this record.
-  EXCEPTION_REGISTRATION_RECORD record;
+struct guard_frame : seh_frame {
   seh_filter filter;
-  void* resume[5];  // __builtin_setjmp's buffer
 };
 
-EXCEPTION_REGISTRATION_RECORD* ChainHead() {
-  return reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(__readfsdword(0));
-}
-
-void SetChainHead(EXCEPTION_REGISTRATION_RECORD* record) { __writefsdword(0, reinterpret_cast<DWORD>(record)); }
-
 EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD* exception, void* establisher, CONTEXT* context, void*) {
-  if (exception->ExceptionFlags & (EXCEPTION_UNWINDING | EXCEPTION_EXIT_UNWIND)) return ExceptionContinueSearch;
   auto* frame = static_cast<guard_frame*>(establisher);
+  if (IsUnwinding(*exception)) {
+    FramesAbandonedBeyond(*frame);
+    return ExceptionContinueSearch;
+  }
   EXCEPTION_POINTERS pointers{exception, context};
   const LONG decision = frame->filter(&pointers);
   if (decision == EXCEPTION_CONTINUE_EXECUTION) return ExceptionContinueExecution;
   if (decision != EXCEPTION_EXECUTE_HANDLER) return ExceptionContinueSearch;
-  RtlUnwind(&frame->record, nullptr, exception, nullptr);
-  // The frames between this handler and the guard are abandoned without their destructors:
-  // the host references their handles held go back now, while the frames are still intact.
-  const char handlerFrame = 0;
-  service_handle_link::release_abandoned(&handlerFrame, frame);
+  UnwindAbove(*frame, exception);
   __builtin_longjmp(frame->resume, 1);
 }
 
@@ -68,21 +52,17 @@ void RunAndRaise(const guarded_work& guarded) {
 
 bool RunGuarded(seh_filter filter, void (*work)(void* context), void* context) {
   guard_frame frame;
-  // Read again after the jump back, which restores no registers but the frame's.
-  EXCEPTION_REGISTRATION_RECORD* volatile previous = ChainHead();
   frame.filter = filter;
-  frame.record.Handler = reinterpret_cast<PEXCEPTION_ROUTINE>(&GuardHandler);
-  frame.record.Next = previous;
   // The jump back restores only the frame and stack pointers; claiming the other registers
   // that callers keep makes this frame save them and give them back when it returns.
   asm volatile("" ::: "ebx", "esi", "edi");
   if (__builtin_setjmp(frame.resume)) {
     // Back from the handler, with the frames above this one unwound.
-    SetChainHead(previous);
+    PopFrame(frame);
     return false;
   }
-  SetChainHead(&frame.record);
+  PushFrame(frame, reinterpret_cast<PEXCEPTION_ROUTINE>(&GuardHandler));
   RunAndRaise(guarded_work{work, context});
-  SetChainHead(frame.record.Next);
+  PopFrame(frame);
   return true;
 }

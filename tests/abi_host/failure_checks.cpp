@@ -197,3 +197,68 @@ void RunFailureChecks(player_host& host, component& loaded) {
   check(_heapchk() == HeapOk, "the C runtime's heap is intact after the failures");
   ReadConfiguration(loaded, stored);
 }
+
+namespace {
+
+// The host's own __try/__except around a call into the component.
+bool CallHandlingFaults(void (*call)(void* context), void* context) {
+  __try {
+    call(context);
+    return true;
+  } __except (1) {
+    return false;
+  }
+}
+
+struct help_request {
+  component* loaded;
+  bool got = false;
+};
+
+void AskHelpAddress(void* context) {
+  auto& request = *static_cast<help_request*>(context);
+  host_string address;
+  request.got = request.loaded->page->get_help_url(address) && address.get_length() > 0;
+}
+
+}  // namespace
+
+void RunAbandonedFrameChecks(player_host& host, component& loaded) {
+  // The component holds the host's information service while it asks it for its text, and the
+  // text faults: the host's handler abandons the component's frames without unwinding them.
+  help_request request{&loaded};
+  host.information.faults = true;
+  const bool returned = CallHandlingFaults(&AskHelpAddress, &request);
+  host.information.faults = false;
+  check(!returned, "the host's __except handles a fault of its service inside the component's frames");
+  check(host.information.references == 1, "the reference the abandoned frames held goes back", "%d references",
+        host.information.references);
+
+  // Every kind of call goes on working, and neither references nor heap blocks pile up: the
+  // owning handles of the abandoned frames are no longer linked to the new ones.
+  const byte_string stored = WriteConfiguration(loaded);
+  const size_t start = BusyHeapBytes();
+  bool allWorked = true;
+  for (int i = 0; i < 1000; ++i) {
+    request.got = false;
+    allWorked &= CallHandlingFaults(&AskHelpAddress, &request) && request.got;
+    allWorked &= ReadConfiguration(loaded, stored);
+    allWorked &= WriteConfiguration(loaded).size == stored.size;
+    try {
+      loaded.page->create(host.window);
+      allWorked = false;
+    } catch (const exception_not_implemented&) {
+    }
+    if (i % 100 == 0) {
+      host.information.faults = true;
+      allWorked &= !CallHandlingFaults(&AskHelpAddress, &request);
+      host.information.faults = false;
+    }
+  }
+  const int grown = int(BusyHeapBytes() - start);
+  check(allWorked, "1,000 rounds of help address, configuration read and write, a failing call and a fault work");
+  check(host.information.references == 1, "the information service's references are balanced after them",
+        "%d references", host.information.references);
+  check(_heapchk() == HeapOk && (!g_leaks_show || grown < 4096), "the heaps are intact and do not grow",
+        "%d heap bytes more in use", grown);
+}

@@ -320,7 +320,8 @@ class host_callbacks final : public counted_service<play_callback_manager> {
 
 class host_information_text final : public counted_service<host_information> {
  public:
-  const char* get_text() override { return "abi-host"; }
+  const char* get_text() override;
+  bool faults = false;  // get_text writes through a null pointer
 };
 
 class host_page_callback final : public counted_service<page_callback> {
@@ -373,5 +374,6 @@ void RunConfigurationChecks(player_host& host, component& loaded);
 void RunFailureChecks(player_host& host, component& loaded);
 void RunInboundFailureChecks(player_host& host, component& loaded);
 void RunTypeInformationChecks(player_host& host, component& loaded);
+void RunAbandonedFrameChecks(player_host& host, component& loaded);
 void RunConventionChecks(player_host& host, component& loaded);
 void RunWindowChecks(player_host& host, component& loaded);

@@ -171,6 +171,11 @@ void memory_writer::write(const void* buffer, size_t bytes, abort_callback*) {
 }
 
 // ---- Services
+const char* host_information_text::get_text() {
+  if (faults) *static_cast<volatile int*>(nullptr) = 1;
+  return "abi-host";
+}
+
 void host_playback::set_volume(float db) {
   RethrowIfTold(rethrow_site::set_volume);
   ++set_calls;

@@ -130,6 +130,8 @@ int main(int argc, char** argv) {
     RunFailureChecks(host, loaded);
     note("type information of component failures in the host");
     RunTypeInformationChecks(host, loaded);
+    note("frames abandoned by the host's __except");
+    RunAbandonedFrameChecks(host, loaded);
     note("host failures through the component");
     RunInboundFailureChecks(host, loaded);
     note("calling conventions");
