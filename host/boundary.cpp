@@ -421,9 +421,21 @@ EXCEPTION_DISPOSITION __cdecl ServedHandler(EXCEPTION_RECORD* record, void* esta
   return ExceptionContinueSearch;
 }
 
+// A C++ exception that a guard's filter handled ends as at the end of a catch block: its
+// object, still in the abandoned frame that raised it, is destroyed.
+void DestroyHandled(const EXCEPTION_RECORD& record) {
+  if (!IsCxxException(record) || !record.ExceptionInformation[2]) return;
+  DestroyThrown(*reinterpret_cast<const cxx_exception_type*>(record.ExceptionInformation[2]),
+                reinterpret_cast<void*>(record.ExceptionInformation[1]));
+}
+
 // The references that owning handles of abandoned frames held go back.
-const bool g_abandoned_handles_released = (SetAbandonedFramesHook(&service_handle_link::release_abandoned), true);
+const bool g_frame_hooks_installed = (SetFrameHooks(&service_handle_link::release_abandoned, &DestroyHandled), true);
 }  // namespace
+
+void serve_work(void (*work)(void* context), void* context) noexcept {
+  serve([&] { work(context); });
+}
 
 served_frame::served_frame() noexcept { PushFrame(frame_, reinterpret_cast<PEXCEPTION_ROUTINE>(&ServedHandler)); }
 served_frame::~served_frame() { PopFrame(frame_); }

@@ -38,6 +38,9 @@ failure describe_current_exception() noexcept;
 // the taken-over exception after the frame is gone.
 void call_guarded(void (*call)(void* context), void* context);
 
+// Runs `work(context)` as serve runs a body: every failure leaves as a structured exception.
+void serve_work(void (*work)(void* context), void* context) noexcept;
+
 // Registered for the time of a served operation: when a handler on the other side abandons
 // the operation's frames (its __except handling a fault inside them), the references that
 // their owning handles held go back while the frames are still intact.

@@ -301,8 +301,9 @@ namespace {
 LONG HostFilter(EXCEPTION_POINTERS* exception) { return uExceptFilterProc(exception); }
 }  // namespace
 
-using page_instance = window_service_impl_t<CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>, HostFilter>,
-                                            preferences_page_instance>;
+using page_instance = window_service_impl_t<
+    CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>, HostFilter, boundary::serve_work>,
+    preferences_page_instance>;
 
 preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback) {
   // Held while the dialog is created, then handed to the host: a dialog that dies during its

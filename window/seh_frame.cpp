@@ -7,6 +7,7 @@
 namespace {
 
 abandoned_frames_hook g_abandoned_frames_hook = nullptr;
+handled_exception_hook g_handled_exception_hook = nullptr;
 
 EXCEPTION_REGISTRATION_RECORD* ChainHead() {
   return reinterpret_cast<EXCEPTION_REGISTRATION_RECORD*>(__readfsdword(0));
@@ -49,4 +50,11 @@ void UnwindAbove(seh_frame& frame, EXCEPTION_RECORD* exception) {
   Abandoned(&handlerFrame, &frame);
 }
 
-void SetAbandonedFramesHook(abandoned_frames_hook hook) { g_abandoned_frames_hook = hook; }
+void ExceptionHandled(const EXCEPTION_RECORD& exception) {
+  if (g_handled_exception_hook) g_handled_exception_hook(exception);
+}
+
+void SetFrameHooks(abandoned_frames_hook abandoned, handled_exception_hook handled) {
+  g_abandoned_frames_hook = abandoned;
+  g_handled_exception_hook = handled;
+}

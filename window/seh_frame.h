@@ -31,6 +31,13 @@ void FramesAbandonedBeyond(const seh_frame& frame);
 // __builtin_longjmp(frame.resume, 1).
 void UnwindAbove(seh_frame& frame, EXCEPTION_RECORD* exception);
 
-// Hears of the abandoned frames that lie in [low, high) of this thread's stack.
+// Called once a handler has taken `exception` over and unwound the frames above it: the
+// exception ends there, as it would at the end of a catch block.
+void ExceptionHandled(const EXCEPTION_RECORD& exception);
+
+// The hooks of the side that knows what the frames and exceptions hold: it hears of the
+// abandoned frames that lie in [low, high) of this thread's stack, and of every exception
+// that a handler ended.
 using abandoned_frames_hook = void (*)(const void* low, const void* high);
-void SetAbandonedFramesHook(abandoned_frames_hook hook);
+using handled_exception_hook = void (*)(const EXCEPTION_RECORD& exception);
+void SetFrameHooks(abandoned_frames_hook abandoned, handled_exception_hook handled);

@@ -1,8 +1,5 @@
 #include "window/seh_guard.h"
 
-#include <exception>
-#include <string>
-
 #include "window/seh_frame.h"
 
 namespace {
@@ -22,35 +19,13 @@ EXCEPTION_DISPOSITION __cdecl GuardHandler(EXCEPTION_RECORD* exception, void* es
   if (decision == EXCEPTION_CONTINUE_EXECUTION) return ExceptionContinueExecution;
   if (decision != EXCEPTION_EXECUTE_HANDLER) return ExceptionContinueSearch;
   UnwindAbove(*frame, exception);
+  ExceptionHandled(*exception);
   __builtin_longjmp(frame->resume, 1);
-}
-
-struct guarded_work {
-  void (*work)(void*);
-  void* context;
-};
-
-// C++ exceptions unwind by their own tables, past any registered frame; one that leaves the
-// work is raised again as a structured exception where the frame sees it.
-void RunAndRaise(const guarded_work& guarded) {
-  std::string message;
-  bool failed = false;
-  try {
-    guarded.work(guarded.context);
-  } catch (const std::exception& error) {
-    failed = true;
-    message = error.what();
-  } catch (...) {
-    failed = true;
-  }
-  if (!failed) return;
-  const ULONG_PTR argument = reinterpret_cast<ULONG_PTR>(message.c_str());
-  RaiseException(GuardedCppExceptionCode, EXCEPTION_NONCONTINUABLE, 1, &argument);
 }
 
 }  // namespace
 
-bool RunGuarded(seh_filter filter, void (*work)(void* context), void* context) {
+bool RunGuarded(seh_filter filter, void (*work)(void* context) noexcept, void* context) {
   guard_frame frame;
   frame.filter = filter;
   // The jump back restores only the frame and stack pointers; claiming the other registers
@@ -62,7 +37,7 @@ bool RunGuarded(seh_filter filter, void (*work)(void* context), void* context) {
     return false;
   }
   PushFrame(frame, reinterpret_cast<PEXCEPTION_ROUTINE>(&GuardHandler));
-  RunAndRaise(guarded_work{work, context});
+  work(context);
   PopFrame(frame);
   return true;
 }

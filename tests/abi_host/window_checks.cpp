@@ -64,6 +64,14 @@ unsigned FilterCalls() {
   return count ? count() : 0xFFFFFFFF;
 }
 
+// The decorated class name of the last C++ exception the filter saw.
+const char* LastFilteredType() {
+  typedef const char*(__cdecl * type_function)();
+  const auto type =
+      reinterpret_cast<type_function>(GetProcAddress(GetModuleHandleW(L"shared.dll"), "last_filtered_type"));
+  return type ? type() : "";
+}
+
 void FirstRunInstallsTheDefaults(component& loaded) {
   const binding old[1] = {{1, 0, Next}};
   ReadConfiguration(
@@ -196,12 +204,18 @@ void ThrowingPageCallback(player_host& host, component& loaded) {
   const LRESULT rowsBefore = SendMessageW(GetDlgItem(dialog, BindingList), ListViewItemCount, 0, 0);
   const unsigned filtered = FilterCalls();
   const int misdirected = g_misdirected_guid_calls;
+  const int liveBefore = LiveHostExceptions();
   host.page_callback.throws = true;
   SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
   check(host.page_callback.calls == 1 && FilterCalls() == filtered + 1,
         "an edit whose on_state_changed throws ends in the host's exception filter; the host runs on",
         "%d notifications, %u filtered, %d refused GUID calls among them", host.page_callback.calls,
         FilterCalls() - filtered, g_misdirected_guid_calls - misdirected);
+  check(strcmp(LastFilteredType(), ".?AVruntime_error@std@@") == 0,
+        "the filter sees the host's own runtime_error, raised with the host's throw information", "%s",
+        LastFilteredType());
+  check(LiveHostExceptions() == liveBefore, "every copy of the host's exception is destroyed",
+        "%d host exception objects alive", LiveHostExceptions() - liveBefore);
   host.page_callback.throws = false;
   SendMessageW(dialog, Command, WPARAM(AddNew | ButtonClicked << 16), LPARAM(GetDlgItem(dialog, AddNew)));
   const LRESULT rows = SendMessageW(GetDlgItem(dialog, BindingList), ListViewItemCount, 0, 0);

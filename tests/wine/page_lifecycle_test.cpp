@@ -170,7 +170,9 @@ TEST_F(PageTest, GuardLetsTheHostFilterEndAFailingPageMessage) {
     const unsigned seen = shared_filtered_count();
     EXPECT_EQ(Row(0)[2], L"") << fault;  // the cell request ended unanswered
     EXPECT_GT(shared_filtered_count(), seen) << fault;
-    EXPECT_EQ(shared_last_filtered_code(), fault ? DWORD(EXCEPTION_ACCESS_VIOLATION) : GuardedCppExceptionCode);
+    // The host's own exception reaches its filter as the host raised it.
+    EXPECT_EQ(shared_last_filtered_code(), fault ? DWORD(EXCEPTION_ACCESS_VIOLATION) : 0xE06D7363u);
+    EXPECT_STREQ(shared_last_filtered_type(), fault ? "" : ".?AVruntime_error@std@@");
   }
   // The page and the host go on.
   EXPECT_EQ(Row(0)[0], L"Left click");
