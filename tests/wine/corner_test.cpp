@@ -7,8 +7,6 @@
 
 namespace {
 
-using input::Button;
-
 // Asks for a display of `width` by `height`; false when the display cannot take it.
 bool ChangeDisplayTo(int width, int height) {
   DEVMODEW mode{};
@@ -44,14 +42,7 @@ class CornerTest : public MoxelTest {
     input::MoveTo(point.x, point.y);
     input::Pump(150);
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14)) << Text(WindowRect(moxel_));
-    input::Click(Button::Left);
-    input::Pump(100);
-    EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
-
-    Playback().set_volume(-6.0f);
-    input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
-    EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
+    ClickAndNotch();
     ASSERT_NE(Bar(), nullptr);
     // Beside the grown moxel on the side towards the middle, level with the screen's border.
     const LONG left = IsRight(c) ? screen.cx - 14 - 59 : 14, top = IsBottom(c) ? screen.cy - 14 : 0;

@@ -12,7 +12,6 @@ namespace {
 
 // The density a child run was started at, set by its parent; absent in other runs.
 const wchar_t ChildDpiVariable[] = L"MOXEL_TEST_DPI";
-const wchar_t DesktopKey[] = L"Control Panel\\Desktop";
 
 // The pixels of bitmap `id` of `module`, rows from the top.
 screen_capture Artwork(HMODULE module, int id) {
@@ -69,10 +68,7 @@ class ScaledMoxelTest : public MoxelTest {
   void SetUp() override {
     wchar_t value[16] = L"";
     if (!GetEnvironmentVariableW(ChildDpiVariable, value, 16)) GTEST_SKIP() << "run by DpiTest at another density";
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    ASSERT_EQ(dpi, _wtoi(value)) << "the prefix's density did not reach this process";
+    ASSERT_EQ(ScreenDpi(), _wtoi(value)) << "the prefix's density did not reach this process";
     MoxelTest::SetUp();
     SystemParametersInfoW(SPI_SETWHEELSCROLLLINES, 3, nullptr, 0);
   }
@@ -93,14 +89,7 @@ TEST_F(ScaledMoxelTest, EachCornerIsTwiceTheSizeWithCrispPixels) {
     input::Pump(150);
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 28)) << Text(WindowRect(moxel_));
     EXPECT_TRUE(ScreenShows(Square(c, 28), Artwork(instance_, IDB_MOXEL_HOVER), 0, 14, 2));
-    input::Click(input::Button::Left);
-    input::Pump(100);
-    EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
-
-    Playback().set_volume(-6.0f);
-    input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
-    EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
+    ClickAndNotch();
     ASSERT_NE(Bar(), nullptr);
     const SIZE screen = ScreenSize();
     const LONG left = IsRight(c) ? screen.cx - 28 - 118 : 28, top = IsBottom(c) ? screen.cy - 28 : 0;
@@ -111,34 +100,6 @@ TEST_F(ScaledMoxelTest, EachCornerIsTwiceTheSizeWithCrispPixels) {
     Stop();
   }
 }
-
-// The prefix's density, which Wine reads when a process starts; restored on destruction.
-class prefix_dpi {
- public:
-  prefix_dpi() {
-    RegCreateKeyExW(HKEY_CURRENT_USER, DesktopKey, 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr, &key_,
-                    nullptr);
-    DWORD size = sizeof stored_;
-    had_ = RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&stored_), &size) ==
-           ERROR_SUCCESS;
-  }
-  ~prefix_dpi() {
-    if (had_)
-      Set(stored_);
-    else
-      RegDeleteValueW(key_, L"LogPixels");
-    RegCloseKey(key_);
-  }
-  bool Set(DWORD dpi) {
-    return RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
-           ERROR_SUCCESS;
-  }
-
- private:
-  HKEY key_ = nullptr;
-  DWORD stored_ = 0;
-  bool had_ = false;
-};
 
 TEST(DpiTest, MoxelAndBarScaleAt144And192Dpi) {
   prefix_dpi prefix;
