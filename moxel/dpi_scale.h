@@ -4,9 +4,9 @@
 // The density the artwork is drawn for, one artwork pixel to one screen pixel.
 constexpr unsigned ArtworkDpi = 96;
 
-// The whole number of screen pixels, across and down, that one artwork pixel covers at `dpi`:
-// the nearest multiple of ArtworkDpi, a half rounding up, so that every pixel stays a crisp
-// square and no window is smaller on the screen than the density asks for by more than a
-// quarter. An unknown density (0) and anything below 144 give 1; at most 8 (768 dpi), far
-// beyond any monitor, which keeps the windows' sizes small numbers.
+// The whole number of screen pixels, across and down, that one artwork pixel covers at `dpi`,
+// so that every artwork pixel stays a crisp square: the nearest multiple of ArtworkDpi, a
+// half rounding up (144 dpi, a scale of 150 %, gives 2: a target rather larger than asked
+// for beats one no larger than at 96 dpi). An unknown density (0) and anything below 144 give
+// 1; at most 8 (768 dpi), far beyond any monitor, which keeps the windows' sizes small.
 int ArtworkScale(unsigned dpi);

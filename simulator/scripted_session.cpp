@@ -1,6 +1,5 @@
 #include "simulator/scripted_session.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <memory>
@@ -17,12 +16,12 @@ namespace {
 
 constexpr int PictureScale = 4;
 
-// The screen pixels per artwork pixel on the screen: the pictures show the same part of
-// the artwork at every density, drawn as large.
-int Density() { return ArtworkScale(ScreenDpi()); }
-
-// The screen's top-left corner, 80 by 20 artwork pixels.
-RECT Corner() { return {0, 0, 80 * Density(), 20 * Density()}; }
+// The screen's top-left corner, 80 by 20 pixels of the artwork at the screen's density: the
+// pictures show the same part of the artwork at every density, each screen pixel as large.
+RECT Corner() {
+  const int scale = ArtworkScale(ScreenDpi());
+  return {0, 0, 80 * scale, 20 * scale};
+}
 
 // Prints what the host did since the last report.
 class host_report {
@@ -51,7 +50,7 @@ class host_report {
 // Saves a picture of `area` as `name`.png, each screen pixel drawn as a `magnification`
 // square; named for the density where it is not 96 dpi.
 void Picture(const std::string& folder, const char* name, const RECT& area = Corner(),
-             int magnification = std::max(1, PictureScale / Density())) {
+             int magnification = PictureScale) {
   const int dpi = ScreenDpi();
   const std::string path =
       folder + "\\" + name + (dpi == int(ArtworkDpi) ? "" : "-" + std::to_string(dpi) + "dpi") + ".png";
