@@ -17,11 +17,12 @@ struct pixel_rect {
 // A `width` by `height` rectangle flush with the two edges of `area` that meet at `corner`.
 pixel_rect RectInCorner(const pixel_rect& area, ScreenCorner corner, int width, int height);
 
-// What a window opening beside the moxel places itself by.
+// What a window opening beside the moxel places and sizes itself by.
 struct moxel_anchor {
   pixel_rect moxel;
   pixel_rect screen;
   ScreenCorner corner;
+  int scale = 1;  // screen pixels per artwork pixel, across and down
 };
 
 // A `width` by `height` rectangle beside the moxel on its side that faces the middle of the

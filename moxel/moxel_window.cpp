@@ -7,9 +7,11 @@
 #include "host/config_vars.h"
 #include "host/service_lookup.h"
 #include "moxel/bindings.h"
+#include "moxel/dpi_scale.h"
 #include "moxel/wheel_volume.h"
 #include "preferences/labels.h"
 #include "resources/resource.h"
+#include "window/dpi.h"
 #include "window/gdi.h"
 
 namespace {
@@ -44,6 +46,7 @@ void CMoxelWindow::Create() {
   // One object has one window: a second init while the moxel is up keeps that one.
   if (IsWindow()) return;
   const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
+  const per_monitor_dpi_scope aware;
   CWindowImpl::Create(nullptr, rect, L"moxelwindow");
 }
 
@@ -54,7 +57,8 @@ void CMoxelWindow::Destroy() {
 moxel_anchor CMoxelWindow::Anchor() const {
   RECT moxel{};
   GetWindowRect(&moxel);
-  return {{moxel.left, moxel.top, moxel.right, moxel.bottom}, PrimaryScreen(), CornerFromStored(cfg_moxel_corner)};
+  return {
+      {moxel.left, moxel.top, moxel.right, moxel.bottom}, PrimaryScreen(), CornerFromStored(cfg_moxel_corner), scale_};
 }
 
 void CMoxelWindow::ShowVolumeBar() {
@@ -71,6 +75,7 @@ void CMoxelWindow::HideVolumeBar() {
 int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   ApplyFirstRunDefaults();
   ShowWindow(SW_SHOWNOACTIVATE);
+  scale_ = ArtworkScale(WindowDpi(m_hWnd));
   LeaveHover();
   RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
   RegisterRawInputDevices(&mouse, 1, sizeof mouse);
@@ -93,13 +98,22 @@ void CMoxelWindow::OnSyncPaint() {
 
 void CMoxelWindow::FollowCorner() {
   if (!IsWindow()) return;
-  // A bar placed by the old screen would stand apart from the moxel.
+  // The preferences page calls from the host's code, whose thread may measure the screen in
+  // pixels of 96 dpi.
+  const per_monitor_dpi_scope aware;
+  // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
   FitTo(hovered_ ? g_hover.get() : g_normal.get());
 }
 
 void CMoxelWindow::OnSettingChange(UINT action, const wchar_t*) {
   if (action == SPI_SETWORKAREA) FollowCorner();
+}
+
+void CMoxelWindow::OnDpiChanged(UINT dpi, const RECT*) {
+  // The stored corner places the moxel, not the rectangle the system suggests.
+  scale_ = ArtworkScale(dpi);
+  FollowCorner();
 }
 
 void CMoxelWindow::OnTimer(UINT_PTR id) {
@@ -123,8 +137,9 @@ void CMoxelWindow::OnButton(UINT message, UINT keys) {
 void CMoxelWindow::FitTo(HBITMAP bitmap) {
   SIZE size;
   if (!BitmapSize(bitmap, size)) return;
-  const pixel_rect place = RectInCorner(PrimaryScreen(), CornerFromStored(cfg_moxel_corner), size.cx, size.cy);
-  MoveWindow(place.left, place.top, size.cx, size.cy, TRUE);
+  const int width = size.cx * scale_, height = size.cy * scale_;
+  const pixel_rect place = RectInCorner(PrimaryScreen(), CornerFromStored(cfg_moxel_corner), width, height);
+  MoveWindow(place.left, place.top, width, height, TRUE);
 }
 
 void CMoxelWindow::EnterHover() {
@@ -146,7 +161,9 @@ void CMoxelWindow::Paint() {
   const selected_object picture(memory, hovered_ ? g_hover.get() : g_normal.get());
   RECT client;
   GetClientRect(&client);
-  BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, SRCCOPY);
+  // Whole multiples, enlarged without smoothing: every artwork pixel a crisp square.
+  StretchBlt(target, 0, 0, client.right, client.bottom, memory, 0, 0, client.right / scale_, client.bottom / scale_,
+             SRCCOPY);
 }
 
 void CMoxelWindow::HandleRawInput(HRAWINPUT input) {

@@ -43,6 +43,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   // Rare messages after the raw input, which comes for every mouse event of the system.
   MSG_WM_DISPLAYCHANGE(OnDisplayChange)
   MSG_WM_SETTINGCHANGE(OnSettingChange)
+  MSG_WM_DPICHANGED(OnDpiChanged)
   MSG_WM_MOUSEBUTTONS(OnButton)
   MSG_WM_GETOBJECT(OnGetObject)
   END_MSG_MAP()
@@ -54,6 +55,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void OnSyncPaint();
   void OnDisplayChange(UINT, SIZE) { FollowCorner(); }
   void OnSettingChange(UINT action, const wchar_t*);
+  void OnDpiChanged(UINT dpi, const RECT*);
   void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
   void OnTimer(UINT_PTR id);
   void OnMouseMove(UINT, POINT);
@@ -70,11 +72,12 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void LeaveHover();
   void Paint();
   void HandleRawInput(HRAWINPUT input);
-  // Shows `bitmap` at its size in the stored corner of the screen.
+  // Shows `bitmap` at its size times the scale in the stored corner of the screen.
   void FitTo(HBITMAP bitmap);
   moxel_anchor Anchor() const;
 
   bool hovered_ = false;
+  int scale_ = 1;  // screen pixels per artwork pixel on the moxel's monitor
   volume_bar_maker makeVolumeBar_ = nullptr;
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;

@@ -13,6 +13,7 @@
 #include "simulator/stored_config.h"
 #include "simulator/memory_streams.h"
 #include "simulator/player_session.h"
+#include "simulator/screen.h"
 #include "simulator/scripted_session.h"
 
 namespace {
@@ -28,15 +29,25 @@ struct options {
   std::wstring component;
   std::wstring profile;
   std::wstring script;  // a folder for the pictures: play the scripted session
+  DWORD dpi = 0;        // a screen density to play at, in a process of its own
+  std::wstring others;  // the arguments but the density, quoted
   bool help = false;
 };
 
 options ParseOptions() {
-  options result{ExeFolder() + L"\\moxel_control.dll", ExeFolder() + L"\\profile", L""};
+  options result;
+  result.component = ExeFolder() + L"\\moxel_control.dll";
+  result.profile = ExeFolder() + L"\\profile";
   int count = 0;
   wchar_t** args = CommandLineToArgvW(GetCommandLineW(), &count);
   for (int i = 1; i < count; ++i) {
     const std::wstring name = args[i];
+    if (name == L"--dpi" && i + 1 < count) {
+      result.dpi = DWORD(_wtoi(args[++i]));
+      continue;
+    }
+    result.others += L" \"" + name + L"\"";
+    if (i + 1 < count && name != L"--help") result.others += L" \"" + std::wstring(args[i + 1]) + L"\"";
     if (name == L"--help") {
       result.help = true;
     } else if (i + 1 < count) {
@@ -92,7 +103,7 @@ void PrintBindings(player_session& session) {
 
 void PrintHelp(const options& opts) {
   std::printf(
-      "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES]\n"
+      "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES] [--dpi DPI]\n"
       "Loads the component as the player does and shows the moxel in its corner of the screen\n"
       "(top left until another is chosen on the page). Without --script it runs until its\n"
       "window is closed:\n"
@@ -104,8 +115,32 @@ void PrintHelp(const options& opts) {
       "  Preferences...  opens the component's page: edit, Apply, OK\n"
       "  quit       close the window: the configuration is saved to\n"
       "             %s\\%s\n"
-      "With --script it plays a fixed session instead and saves pictures in PICTURES.\n",
+      "With --script it plays a fixed session instead and saves pictures in PICTURES.\n"
+      "With --dpi it runs at that screen density of the Wine prefix (96 is the usual).\n",
       Utf8(opts.profile.c_str()).c_str(), Utf8(player_session::ConfigurationName).c_str());
+}
+
+// Runs this program again with `arguments`, at the screen density `dpi`; answers its exit
+// code.
+int RunAtDensity(DWORD dpi, const std::wstring& arguments) {
+  prefix_dpi prefix;
+  if (dpi < 48 || dpi > 960 || !prefix.Set(dpi)) {
+    std::fprintf(stderr, "quorbel simulator: cannot play at %lu dpi\n", dpi);
+    return 1;
+  }
+  wchar_t program[MAX_PATH];
+  GetModuleFileNameW(nullptr, program, MAX_PATH);
+  std::wstring command = L"\"" + std::wstring(program) + L"\"" + arguments;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process)) return 1;
+  WaitForSingleObject(process.hProcess, INFINITE);
+  DWORD code = 1;
+  GetExitCodeProcess(process.hProcess, &code);
+  CloseHandle(process.hThread);
+  CloseHandle(process.hProcess);
+  return int(code);
 }
 
 int Run() {
@@ -114,6 +149,7 @@ int Run() {
     PrintHelp(opts);
     return 0;
   }
+  if (opts.dpi) return RunAtDensity(opts.dpi, opts.others);
   player_session session(opts.component, opts.profile);
   std::printf("client object version %u\n", session.component.client().get_version());
   for (service_factory_base* factory : session.component.factories())

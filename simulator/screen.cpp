@@ -36,3 +36,32 @@ bool SaveCapture(const screen_capture& capture, const std::string& path, int sca
   }
   return WritePng(path, capture.width * scale, capture.height * scale, scaled);
 }
+
+int ScreenDpi() {
+  const HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+prefix_dpi::prefix_dpi() {
+  RegCreateKeyExW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", 0, nullptr, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, nullptr,
+                  &key_, nullptr);
+  DWORD size = sizeof stored_;
+  had_ =
+      RegQueryValueExW(key_, L"LogPixels", nullptr, nullptr, reinterpret_cast<BYTE*>(&stored_), &size) == ERROR_SUCCESS;
+}
+
+prefix_dpi::~prefix_dpi() {
+  if (!key_) return;
+  if (had_)
+    Set(stored_);
+  else
+    RegDeleteValueW(key_, L"LogPixels");
+  RegCloseKey(key_);
+}
+
+bool prefix_dpi::Set(DWORD dpi) {
+  return key_ && RegSetValueExW(key_, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&dpi), sizeof dpi) ==
+                     ERROR_SUCCESS;
+}

@@ -22,3 +22,24 @@ screen_capture CaptureScreen(const RECT& area);
 
 // Saves the capture as PNG, each pixel drawn as a `scale` by `scale` square.
 bool SaveCapture(const screen_capture& capture, const std::string& path, int scale);
+
+// The screen's density in dots per inch.
+int ScreenDpi();
+
+// The Wine prefix's screen density (the desktop's LogPixels), which Wine reads when a
+// process starts: processes started while this object lives see the density it sets. The
+// prefix's own comes back with this object's end.
+class prefix_dpi {
+ public:
+  prefix_dpi();
+  ~prefix_dpi();
+  prefix_dpi(const prefix_dpi&) = delete;
+  prefix_dpi& operator=(const prefix_dpi&) = delete;
+
+  bool Set(DWORD dpi);
+
+ private:
+  HKEY key_ = nullptr;
+  DWORD stored_ = 0;
+  bool had_ = false;  // the prefix names a density of its own
+};

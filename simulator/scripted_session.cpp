@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 
+#include "moxel/dpi_scale.h"
 #include "resources/resource.h"
 #include "simulator/input.h"
 #include "simulator/preferences_window.h"
@@ -14,7 +15,13 @@
 namespace {
 
 constexpr int PictureScale = 4;
-const RECT Corner{0, 0, 80, 20};
+
+// The screen's top-left corner, 80 by 20 pixels of the artwork at the screen's density: the
+// pictures show the same part of the artwork at every density, each screen pixel as large.
+RECT Corner() {
+  const int scale = ArtworkScale(ScreenDpi());
+  return {0, 0, 80 * scale, 20 * scale};
+}
 
 // Prints what the host did since the last report.
 class host_report {
@@ -40,9 +47,14 @@ class host_report {
   float volume_;
 };
 
-void Picture(const std::string& folder, const char* name, const RECT& area = Corner) {
-  const std::string path = folder + "\\" + name;
-  if (SaveCapture(CaptureScreen(area), path, PictureScale)) std::printf("%-28s %s\n", "picture", path.c_str());
+// Saves a picture of `area` as `name`.png, each screen pixel drawn as a `magnification`
+// square; named for the density where it is not 96 dpi.
+void Picture(const std::string& folder, const char* name, const RECT& area = Corner(),
+             int magnification = PictureScale) {
+  const int dpi = ScreenDpi();
+  const std::string path =
+      folder + "\\" + name + (dpi == int(ArtworkDpi) ? "" : "-" + std::to_string(dpi) + "dpi") + ".png";
+  if (SaveCapture(CaptureScreen(area), path, magnification)) std::printf("%-28s %s\n", "picture", path.c_str());
 }
 
 }  // namespace
@@ -56,11 +68,11 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
 
   input::MoveTo(400, 300);
   input::Pump(300);
-  Picture(pictureFolder, "moxel.png");
+  Picture(pictureFolder, "moxel");
   input::MoveTo(3, 3);
   input::Pump(200);
   report.Step("pointer onto the moxel");
-  Picture(pictureFolder, "moxel-hovered.png");
+  Picture(pictureFolder, "moxel-hovered");
 
   input::Click(Button::Left);
   input::Pump(100);
@@ -85,7 +97,7 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
     input::Pump(100);
     report.Step("wheel up");
   }
-  Picture(pictureFolder, "volume-bar.png");
+  Picture(pictureFolder, "volume-bar");
   input::Wheel(-WHEEL_DELTA);
   input::Pump(100);
   report.Step("wheel down");
@@ -138,8 +150,7 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   std::printf("%-28s state %u\n", "preferences: applied", preferences.page()->get_state());
   RECT frame;
   GetWindowRect(preferences.window(), &frame);
-  const std::string path = pictureFolder + "\\page.png";
-  if (SaveCapture(CaptureScreen(frame), path, 1)) std::printf("%-28s %s\n", "picture", path.c_str());
+  Picture(pictureFolder, "page", frame, 1);
   ClickControl(preferences.button(preferences_window::OkButton));
   return preferences.closed();
 }
@@ -148,10 +159,10 @@ bool TourCorners(player_session& session, const std::string& pictureFolder) {
   const struct {
     const char* picture;
     bool right, bottom;
-  } corners[4] = {{"corner-top-left.png", false, false},
-                  {"corner-top-right.png", true, false},
-                  {"corner-bottom-left.png", false, true},
-                  {"corner-bottom-right.png", true, true}};
+  } corners[4] = {{"corner-top-left", false, false},
+                  {"corner-top-right", true, false},
+                  {"corner-bottom-left", false, true},
+                  {"corner-bottom-right", true, true}};
   const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
   // The top-left corner last, where the session found the moxel.
   for (int corner : {1, 2, 3, 0}) {
@@ -167,7 +178,9 @@ bool TourCorners(player_session& session, const std::string& pictureFolder) {
       ClickControl(preferences.button(preferences_window::OkButton));
     }
     const auto& c = corners[corner];
-    const RECT area{c.right ? width - 80 : 0, c.bottom ? height - 20 : 0, c.right ? width : 80, c.bottom ? height : 20};
+    const RECT topLeft = Corner();
+    const RECT area{c.right ? width - topLeft.right : 0, c.bottom ? height - topLeft.bottom : 0,
+                    c.right ? width : topLeft.right, c.bottom ? height : topLeft.bottom};
     input::MoveTo(c.right ? width - 4 : 3, c.bottom ? height - 4 : 3);
     input::Pump(200);
     input::Wheel(-WHEEL_DELTA);

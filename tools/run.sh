@@ -5,7 +5,7 @@
 #   tools/run.sh --interactive [OPTIONS] runs the player on your own display ($DISPLAY), to
 #                                        use the moxel by hand until its window is closed
 #   tools/run.sh --help                  says what can be done in the player
-# OPTIONS go to the simulator: --profile FOLDER, --component PATH.
+# OPTIONS go to the simulator: --profile FOLDER, --component PATH, --dpi DPI.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 mode=script

@@ -6,6 +6,7 @@
 #include "host/service_lookup.h"
 #include "resources/resource.h"
 #include "volumebar/volume_level.h"
+#include "window/dpi.h"
 #include "window/gdi.h"
 
 namespace {
@@ -20,10 +21,12 @@ const window_class_info& CVolumeBar::GetWndClassInfo() {
 
 void CVolumeBar::Create(const moxel_anchor& beside) {
   // Without the strip's size the bar has none, and its corner stays by the moxel.
+  scale_ = beside.scale;
   SIZE strip{};
   BitmapSize(g_strip.get(), strip);
-  const pixel_rect place = RectBeside(beside, strip.cx, strip.cy / VolumeFrames);
+  const pixel_rect place = RectBeside(beside, strip.cx * scale_, strip.cy / VolumeFrames * scale_);
   const RECT rect{place.left, place.top, place.left, place.top};
+  const per_monitor_dpi_scope aware;
   CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
 }
 
@@ -51,7 +54,8 @@ std::wstring CVolumeBar::AccessibleValue() const { return VolumeText(db_); }
 int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   ShowWindow(SW_SHOWNOACTIVATE);
   SIZE strip;
-  if (BitmapSize(g_strip.get(), strip)) MoveWindow(create->x, create->y, strip.cx, strip.cy / VolumeFrames);
+  if (BitmapSize(g_strip.get(), strip))
+    MoveWindow(create->x, create->y, strip.cx * scale_, strip.cy / VolumeFrames * scale_);
   FollowVolume();
   NotifyAccessibleEvent(EVENT_OBJECT_SHOW, m_hWnd);
   return 0;
@@ -66,6 +70,8 @@ void CVolumeBar::OnPaint() {
     const selected_object frames(memory, strip);
     RECT client;
     GetClientRect(&client);
-    BitBlt(target, 0, 0, client.right, client.bottom, memory, 0, size.cy / VolumeFrames * level_, SRCCOPY);
+    // The moxel's whole multiple: every pixel of the frame a crisp square.
+    StretchBlt(target, 0, 0, client.right, client.bottom, memory, 0, size.cy / VolumeFrames * level_,
+               client.right / scale_, client.bottom / scale_, SRCCOPY);
   }
 }

@@ -16,7 +16,8 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   // Registers as a playback listener; throws when the host cannot take listeners.
   CVolumeBar() = default;
 
-  // Creates the bar window beside the moxel, on its inner side and fully on the screen.
+  // Creates the bar window beside the moxel, on its inner side and fully on the screen, at
+  // the moxel's scale.
   void Create(const moxel_anchor& beside);
 
   void on_volume_change(float db) override;
@@ -43,6 +44,7 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   bool FollowVolume();
 
   int level_ = 0;
+  int scale_ = 1;  // screen pixels per artwork pixel, the moxel's
   float db_ = 0;
   accessible_client accessible_{*this};
 };

@@ -201,6 +201,10 @@ class CDialogImpl : public window_impl_base {
 // LRESULT func(WPARAM flags, LPARAM objectId): the object's reference as LresultFromObject
 // makes it, or 0 for the system's default answer.
 #define MSG_WM_GETOBJECT(func) MSG_HANDLER_RESULT(WM_GETOBJECT, func(wParam, lParam))
+// void func(UINT dpi, const RECT* suggested): the window's monitor's new density, and the
+// place the system proposes for the window at it.
+#define MSG_WM_DPICHANGED(func) \
+  MSG_HANDLER_VOID(WM_DPICHANGED, func(LOWORD(wParam), reinterpret_cast<const RECT*>(lParam)))
 // void func(UINT bitsPerPixel, SIZE screen)
 #define MSG_WM_DISPLAYCHANGE(func) \
   MSG_HANDLER_VOID(WM_DISPLAYCHANGE, func(UINT(wParam), SIZE{LOWORD(lParam), HIWORD(lParam)}))

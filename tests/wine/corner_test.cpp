@@ -2,17 +2,10 @@
 #include <cstdio>
 
 #include "simulator/stored_config.h"
+#include "tests/wine/corner_support.h"
 #include "tests/wine/moxel_fixture.h"
 
 namespace {
-
-using input::Button;
-
-enum corner : uint32_t { TopLeft, TopRight, BottomLeft, BottomRight };
-const char* const CornerNames[4] = {"top left", "top right", "bottom left", "bottom right"};
-
-bool IsRight(uint32_t c) { return c == TopRight || c == BottomRight; }
-bool IsBottom(uint32_t c) { return c == BottomLeft || c == BottomRight; }
 
 // Asks for a display of `width` by `height`; false when the display cannot take it.
 bool ChangeDisplayTo(int width, int height) {
@@ -23,18 +16,6 @@ bool ChangeDisplayTo(int width, int height) {
   mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
   return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) == DISP_CHANGE_SUCCESSFUL &&
          GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
-}
-
-SIZE ScreenSize() { return {GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
-
-bool SameRect(const RECT& a, const RECT& b) {
-  return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-}
-
-std::string Text(const RECT& r) {
-  char text[64];
-  std::snprintf(text, sizeof text, "{%ld, %ld, %ld, %ld}", r.left, r.top, r.right, r.bottom);
-  return text;
 }
 
 class CornerTest : public MoxelTest {
@@ -52,35 +33,16 @@ class CornerTest : public MoxelTest {
   // Starts with the moxel stored in `c` and a plain left click bound.
   void StartIn(uint32_t c) { Start(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(CornerId, Le32(c))); }
 
-  // The `side` by `side` square in corner `c` of the screen as it is now.
-  static RECT Square(uint32_t c, int side) {
-    const SIZE screen = ScreenSize();
-    const LONG left = IsRight(c) ? screen.cx - side : 0, top = IsBottom(c) ? screen.cy - side : 0;
-    return {left, top, left + side, top + side};
-  }
-  // A point 3 pixels in from both edges of corner `c`: on the small moxel.
-  static POINT InCorner(uint32_t c) {
-    const SIZE screen = ScreenSize();
-    return {IsRight(c) ? screen.cx - 4 : 3, IsBottom(c) ? screen.cy - 4 : 3};
-  }
-
   // The moxel's rectangles, a click and a wheel notch in corner `c`.
   void CheckCorner(uint32_t c) {
     SCOPED_TRACE(CornerNames[c]);
     const SIZE screen = ScreenSize();
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 7)) << Text(WindowRect(moxel_));
-    const POINT point = InCorner(c);
+    const POINT point = InCorner(c, 3);  // on the small moxel
     input::MoveTo(point.x, point.y);
     input::Pump(150);
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14)) << Text(WindowRect(moxel_));
-    input::Click(Button::Left);
-    input::Pump(100);
-    EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
-
-    Playback().set_volume(-6.0f);
-    input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
-    EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
+    ClickAndNotch();
     ASSERT_NE(Bar(), nullptr);
     // Beside the grown moxel on the side towards the middle, level with the screen's border.
     const LONG left = IsRight(c) ? screen.cx - 14 - 59 : 14, top = IsBottom(c) ? screen.cy - 14 : 0;

@@ -74,6 +74,18 @@ class MoxelTest : public ::testing::Test {
     input::Pump(600);  // the leave notification comes after the hover time
   }
 
+  // A plain left click on the moxel that runs "Play or pause", then a wheel notch from -6 dB
+  // at 3 lines a notch.
+  void ClickAndNotch() {
+    input::Click(input::Button::Left);
+    input::Pump(100);
+    EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+    Playback().set_volume(-6.0f);
+    input::Wheel(WHEEL_DELTA);
+    input::Pump(100);
+    EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
+  }
+
   HWND Bar() const { return FindWindowW(BarClass, L"moxelvolumebar"); }
   command_log& Executed() { return session_->host.executed(); }
   simulated_playback& Playback() { return session_->host.playback(); }
