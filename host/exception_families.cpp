@@ -58,10 +58,21 @@ BOUNDARY_CLASS(RuntimeError, ".?AVruntime_error@std@@", 1);
 #undef BOUNDARY_CLASS
 constexpr boundary_class StdException = ClassOf(StdExceptionType, 0);
 
+// Whether each class of the chain counts as its bases the classes that follow it.
+template <const boundary_class&... Chain>
+constexpr bool BasesCounted() {
+  const int counts[] = {Chain.base.num_base_classes...};
+  for (int i = 0; i < int(sizeof...(Chain)); ++i) {
+    if (counts[i] != int(sizeof...(Chain)) - 1 - i) return false;
+  }
+  return true;
+}
+
 // What an object of a class and its bases, most derived first, is raised with: the exception
 // type of the raise, and the object's table of virtual functions with its type information.
 template <const boundary_class&... Chain>
 struct raised_as {
+  static_assert(BasesCounted<Chain...>(), "a class's base count differs from its chain");
   static constexpr cxx_type_info_table catchables = {int(sizeof...(Chain)), {&Chain.catchable...}};
   static constexpr cxx_exception_type exception_type = {0, &DestroyObject, nullptr, &catchables};
   static constexpr const rtti_base_descriptor* bases[] = {&Chain.base...};

@@ -22,9 +22,8 @@ const window_class_info& CVolumeBar::GetWndClassInfo() {
 void CVolumeBar::Create(const moxel_anchor& beside) {
   // Without the strip's size the bar has none, and its corner stays by the moxel.
   scale_ = beside.scale;
-  SIZE strip{};
-  BitmapSize(g_strip.get(), strip);
-  const pixel_rect place = RectBeside(beside, strip.cx * scale_, strip.cy / VolumeFrames * scale_);
+  const SIZE size = WindowSize();
+  const pixel_rect place = RectBeside(beside, size.cx, size.cy);
   const RECT rect{place.left, place.top, place.left, place.top};
   const per_monitor_dpi_scope aware;
   CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
@@ -51,11 +50,16 @@ long CVolumeBar::AccessibleRole() const { return ROLE_SYSTEM_PROGRESSBAR; }
 
 std::wstring CVolumeBar::AccessibleValue() const { return VolumeText(db_); }
 
+SIZE CVolumeBar::WindowSize() const {
+  SIZE strip{};
+  if (!BitmapSize(g_strip.get(), strip)) return {0, 0};
+  return {strip.cx * scale_, strip.cy / VolumeFrames * scale_};
+}
+
 int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   ShowWindow(SW_SHOWNOACTIVATE);
-  SIZE strip;
-  if (BitmapSize(g_strip.get(), strip))
-    MoveWindow(create->x, create->y, strip.cx * scale_, strip.cy / VolumeFrames * scale_);
+  const SIZE size = WindowSize();
+  if (size.cx > 0) MoveWindow(create->x, create->y, size.cx, size.cy);
   FollowVolume();
   NotifyAccessibleEvent(EVENT_OBJECT_SHOW, m_hWnd);
   return 0;

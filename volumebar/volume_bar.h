@@ -42,6 +42,8 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
 
   // Reads the host's volume and shows its frame; true when the volume is not the one shown.
   bool FollowVolume();
+  // One frame of the strip at the scale; empty without the strip.
+  SIZE WindowSize() const;
 
   int level_ = 0;
   int scale_ = 1;  // screen pixels per artwork pixel, the moxel's
