@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "bench_support.h"
-#include "host/component_services.h"
+#include "host/player/interfaces/component_services.h"
 #include "resources/resource.h"
 #include "simulator/control_text.h"
 #include "simulator/input.h"

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "host/player/service_lookup.h"
 #include "preferences/menu_tree_model.h"
 #include "simulator/main_menu.h"
 #include "simulator/service_registry.h"
@@ -54,7 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
   }
   MenuTreeModel model;
-  model.Build(api, filter);
+  g_host_api = &api;
+  model.Build(filter);
+  g_host_api = nullptr;
   if (!model.root() || model.FindNode(GUID{}) != model.root()) std::abort();
   std::set<const MenuTreeNode*> nodes;
   Collect(*model.root(), nodes);

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "host/config_vars.h"
+#include "host/config/config_vars.h"
 #include "simulator/memory_streams.h"
 
 namespace {

@@ -1,15 +1,7 @@
-// The binding list's defaults and the dispatch of a recognised gesture to bound commands.
+// The first run's defaults and the dispatch of a recognised gesture to bound commands.
 #pragma once
 
 #include <cstdint>
-
-#include "host/list.h"
-#include "moxel/mouse_action.h"
-
-extern const MouseActionItem DefaultBindings[9];
-
-// Appends the nine default bindings to `list`, which the caller has just emptied.
-void InstallDefaultBindings(list_t<MouseActionItem>& list);
 
 // Once per configuration: replaces the bindings by the defaults and resets the sensitivity.
 void ApplyFirstRunDefaults();

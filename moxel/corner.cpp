@@ -7,10 +7,6 @@ bool IsRight(ScreenCorner corner) { return corner == ScreenCorner::TopRight || c
 bool IsBottom(ScreenCorner corner) { return corner == ScreenCorner::BottomLeft || corner == ScreenCorner::BottomRight; }
 }  // namespace
 
-ScreenCorner CornerFromStored(uint32_t stored) {
-  return stored <= uint32_t(ScreenCorner::BottomRight) ? ScreenCorner(stored) : ScreenCorner::TopLeft;
-}
-
 pixel_rect RectInCorner(const pixel_rect& area, ScreenCorner corner, int width, int height) {
   const int left = IsRight(corner) ? area.right - width : area.left;
   const int top = IsBottom(corner) ? area.bottom - height : area.top;

@@ -1,13 +1,7 @@
 // Where on the primary screen the moxel stands, and where its volume bar opens beside it.
 #pragma once
 
-#include <cstdint>
-
-enum class ScreenCorner : uint32_t { TopLeft = 0, TopRight = 1, BottomLeft = 2, BottomRight = 3 };
-
-// The corner a stored value names; a value no corner has (written by a later version, or
-// damaged) names the top-left one. The stored value itself is kept as it came.
-ScreenCorner CornerFromStored(uint32_t stored);
+#include "host/config/config_vars.h"
 
 struct pixel_rect {
   int left, top, right, bottom;

@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "moxel/mouse_action.h"
+#include "host/config/mouse_action.h"
 
 // Mouse-button message numbers, as Win32 numbers them.
 enum ButtonMessage : uint32_t {

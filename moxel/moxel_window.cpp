@@ -3,13 +3,12 @@
 #include <commctrl.h>
 #include <oleacc.h>
 
-#include "host/boundary.h"
-#include "host/config_vars.h"
-#include "host/service_lookup.h"
+#include "host/config/config_vars.h"
+#include "host/player/player.h"
 #include "moxel/bindings.h"
 #include "moxel/dpi_scale.h"
 #include "moxel/wheel_volume.h"
-#include "preferences/labels.h"
+#include "labels/labels.h"
 #include "resources/resource.h"
 #include "window/dpi.h"
 #include "window/gdi.h"
@@ -177,19 +176,9 @@ void CMoxelWindow::HandleRawInput(HRAWINPUT input) {
   if (!(flags & RI_MOUSE_WHEEL) || !hovered_) return;
 
   const int16_t delta = int16_t(raw.data.mouse.usButtonData);
-  float db;
-  {
-    service_ptr_t<playback_control> playback;
-    service_lookup_t(playback);
-    db = boundary::call([&] { return playback->get_volume(); });
-  }
+  const float db = player::Volume();
   UINT lines = 0;
   if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 1;
-  const float next = WheelVolume(db, delta, lines, cfg_wheel_sensitivity);
-  {
-    service_ptr_t<playback_control> playback;
-    service_lookup_t(playback);
-    boundary::call([&] { playback->set_volume(next); });
-  }
+  player::SetVolume(WheelVolume(db, delta, lines, cfg_wheel_sensitivity));
   ShowVolumeBar();
 }

@@ -1,6 +1,6 @@
 #include "preferences/menu_tree_ctrl.h"
 
-#include "host/service_lookup.h"
+#include "host/player/player.h"
 
 void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   // The items go before the nodes they point at; redrawing waits for the whole build.
@@ -8,8 +8,8 @@ void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   SendMessage(WM_SETREDRAW, FALSE);
   SendMessage(TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
   itemNodes_.clear();
-  if (g_host_api) {
-    model_.Build(*g_host_api, filter);
+  if (player::Connected()) {
+    model_.Build(filter);
   } else {
     model_.Clear();
   }

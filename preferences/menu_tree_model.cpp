@@ -2,23 +2,9 @@
 
 #include <algorithm>
 
-#include "host/boundary.h"
-#include "host/string_impl.h"
-#include "preferences/host_text.h"
+#include "preferences/filter_text.h"
 
 namespace {
-
-// Enumerates the instances of a service class by index until the host yields none, keeping
-// one reference at a time. A host that reports an instance but hands back none ends it too.
-template <class T, class Visit>
-void ForEachInstance(host_api_object& api, Visit visit) {
-  const service_class_handle cls = boundary::call([&] { return api.find_class(T::class_guid); });
-  service_ptr_t<service_base> instance;
-  const auto next = [&](uint32_t index) {
-    return boundary::call([&] { return api.create_instance(instance.receive(), cls, index); }) && instance;
-  };
-  for (uint32_t index = 0; next(index); ++index) visit(*static_cast<T*>(instance.get()));
-}
 
 MenuTreeNode Prototype(uint32_t priority, std::wstring name, const GUID& guid, const GUID& parent, bool hasOwnItem,
                        bool isContainer) {
@@ -44,53 +30,31 @@ MenuTreeNode* MenuTreeModel::FindNode(const GUID& guid) const {
   return found == nodeIndex_.end() ? nullptr : found->second;
 }
 
-void MenuTreeModel::Build(host_api_object& api, const std::wstring& filter) {
+void MenuTreeModel::Build(const std::wstring& filter) {
   Clear();
   groupTable_.clear();
   root_ = std::make_unique<MenuTreeNode>(Prototype(0, L"[main]", GUID{}, GUID{}, true, true));
   nodeIndex_[GUID{}] = root_.get();
-  CollectGroups(api);
-  CollectCommands(api);
+  CollectGroups();
+  CollectCommands();
   ApplyFilter(*root_, filter);
   groupTable_.clear();
 }
 
-void MenuTreeModel::CollectGroups(host_api_object& api) {
-  ForEachInstance<menu_group>(api, [this](menu_group& group) {
-    GUID guid, parent;
-    boundary::call([&] {
-      group.get_guid(&guid);
-      group.get_parent(&parent);
-    });
-    const uint32_t priority = boundary::call([&] { return group.get_sort_priority(); });
-    service_ptr_t<menu_group_popup> popup;
-    std::wstring name;
-    const bool isPopup = service_query_t(group, popup);
-    if (isPopup) {
-      string8_impl text;
-      boundary::call([&] { popup->get_display_string(text); });
-      name = WideFromHost(text.get_ptr(), text.get_length());
-    }
+void MenuTreeModel::CollectGroups() {
+  auto add = [this](const player::menu_group_item& group) {
     // The first group reported under a GUID stays.
-    groupTable_.emplace(guid, Prototype(priority, std::move(name), guid, parent, isPopup, true));
-  });
+    groupTable_.emplace(group.guid,
+                        Prototype(group.sortPriority, group.name, group.guid, group.parent, group.isPopup, true));
+  };
+  player::ForEachMenuGroup(add);
 }
 
-void MenuTreeModel::CollectCommands(host_api_object& api) {
-  ForEachInstance<command_provider>(api, [this](command_provider& provider) {
-    const uint32_t count = boundary::call([&] { return provider.get_command_count(); });
-    GUID parent;
-    boundary::call([&] { provider.get_parent(&parent); });
-    for (uint32_t i = 0; i < count; ++i) {
-      GUID guid;
-      boundary::call([&] { provider.get_command(&guid, i); });
-      const uint32_t priority = boundary::call([&] { return provider.get_sort_priority(); });
-      string8_impl text;
-      uint32_t flags = 0;
-      if (!boundary::call([&] { return provider.get_display(i, text, flags); })) continue;
-      AddNode(Prototype(priority, WideFromHost(text.get_ptr(), text.get_length()), guid, parent, true, false));
-    }
-  });
+void MenuTreeModel::CollectCommands() {
+  auto add = [this](const player::menu_command_item& command) {
+    AddNode(Prototype(command.sortPriority, command.name, command.guid, command.parent, true, false));
+  };
+  player::ForEachMenuCommand(add);
 }
 
 MenuTreeNode* MenuTreeModel::AddNode(const MenuTreeNode& values) {

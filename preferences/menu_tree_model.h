@@ -9,8 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "host/guid.h"
-#include "host/host_services.h"
+#include "host/player/player.h"
 
 struct MenuTreeNode {
   uint32_t sortPriority = 0;
@@ -25,9 +24,9 @@ struct MenuTreeNode {
 
 class MenuTreeModel {
  public:
-  // Replaces the whole tree by the host's current groups and commands, keeping what the
+  // Replaces the whole tree by the player's current groups and commands, keeping what the
   // already lower-cased `filter` finds (everything when it is empty).
-  void Build(host_api_object& api, const std::wstring& filter);
+  void Build(const std::wstring& filter);
 
   // The node for `guid` (the root for the all-zero GUID), or null.
   MenuTreeNode* FindNode(const GUID& guid) const;
@@ -38,8 +37,8 @@ class MenuTreeModel {
  private:
   MenuTreeNode* AddNode(const MenuTreeNode& values);
   bool ApplyFilter(MenuTreeNode& node, const std::wstring& filter);
-  void CollectGroups(host_api_object& api);
-  void CollectCommands(host_api_object& api);
+  void CollectGroups();
+  void CollectCommands();
 
   std::map<GUID, MenuTreeNode*, guid_byte_less> nodeIndex_;
   std::unique_ptr<MenuTreeNode> root_;

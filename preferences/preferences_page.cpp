@@ -4,19 +4,11 @@
 #include <cstring>
 #include <string>
 
-#include "host/boundary.h"
-#include "host/config_vars.h"
-#include "host/exception_win32.h"
-#include "host/shared_library.h"
-#include "moxel/bindings.h"
-#include "moxel/corner.h"
-#include "moxel/moxel_window.h"
-#include "preferences/host_text.h"
-#include "preferences/labels.h"
+#include "host/config/config_vars.h"
+#include "preferences/filter_text.h"
+#include "labels/labels.h"
 #include "preferences/sensitivity.h"
 #include "preferences/separator.h"
-#include "host/window_service.h"
-#include "window/guarded_window.h"
 
 namespace {
 
@@ -39,7 +31,7 @@ void CopyCellText(const std::wstring& text, wchar_t* buffer, int room) {
 
 }  // namespace
 
-CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(service_ptr_t<page_callback>::share(callback)) {
+CMyPreferences::CMyPreferences() {
   CSeparator::EnsureClass();
   // The template's list view, tree view and trackbar.
   const INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES | ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES};
@@ -47,10 +39,6 @@ CMyPreferences::CMyPreferences(page_callback* callback) : pageCallback(service_p
 }
 
 CMyPreferences::~CMyPreferences() { workingList.remove_all(); }
-
-void CMyPreferences::Notify() {
-  if (pageCallback) boundary::call([&] { pageCallback->on_state_changed(); });
-}
 
 uint32_t CMyPreferences::SensitivityPosition() {
   // A host may ask for the state, or apply, after the window has gone: reading a dead
@@ -263,53 +251,30 @@ void CMyPreferences::LoadSelectedBinding() {
     modifierBoxes[i].SetCheck((binding.modifiers & ModifierBoxBits[i]) ? BST_CHECKED : BST_UNCHECKED);
 }
 
-uint32_t CMyPreferences::get_state() {
+bool CMyPreferences::HasChanges() {
   bool same = workingList.get_count() == cfg_mouse_actions.get_count();
   for (size_t i = 0; same && i < workingList.get_count(); ++i) same = SameBinding(workingList[i], cfg_mouse_actions[i]);
   same = same && SensitivityPosition() == cfg_wheel_sensitivity;
-  if (same && CornerChoice() == uint32_t(CornerFromStored(cfg_moxel_corner))) return PreferencesStateResettable;
-  return PreferencesStateResettable | PreferencesStateChanged;
+  return !(same && CornerChoice() == uint32_t(CornerFromStored(cfg_moxel_corner)));
 }
 
-void CMyPreferences::apply() {
-  boundary::serve([&] {
-    cfg_mouse_actions.replace_all(workingList);
-    cfg_wheel_sensitivity = SensitivityPosition();
-    cfg_moxel_corner = CornerChoice();
-    g_moxel_window.FollowCorner();
-    Notify();
-  });
+void CMyPreferences::Apply() {
+  cfg_mouse_actions.replace_all(workingList);
+  cfg_wheel_sensitivity = SensitivityPosition();
+  cfg_moxel_corner = CornerChoice();
+  CornerApplied();
+  Notify();
 }
 
-void CMyPreferences::reset() {
-  boundary::serve([&] {
-    bindings.DeleteAllItems();
-    workingList.remove_all();
-    InstallDefaultBindings(workingList);
-    bindings.SetItemCount(int(workingList.get_count()));
-    sensitivity.SetPos(int(DefaultWheelSensitivity));
-    SensitivityPosition();
-    corner.SetCurSel(int(ScreenCorner::TopLeft));
-    CornerChoice();
-    LoadSelectedBinding();
-    Notify();
-  });
-}
-
-namespace {
-// The host's own filter decides about an exception inside a page message.
-LONG HostFilter(EXCEPTION_POINTERS* exception) { return uExceptFilterProc(exception); }
-}  // namespace
-
-using page_instance = window_service_impl_t<
-    CWindowFixSEH<preferences_page_instance_impl<CMyPreferences>, HostFilter, boundary::serve_work>,
-    preferences_page_instance>;
-
-preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback) {
-  // Held while the dialog is created, then handed to the host: a dialog that dies during its
-  // creation cannot take the instance with it before the failure is reported.
-  auto instance = service_ptr_t<page_instance>::share(new page_instance(callback));
-  SetLastError(0);
-  if (!instance->Create(parent)) throw exception_win32(GetLastError());
-  return instance.detach();
+void CMyPreferences::Reset() {
+  bindings.DeleteAllItems();
+  workingList.remove_all();
+  InstallDefaultBindings(workingList);
+  bindings.SetItemCount(int(workingList.get_count()));
+  sensitivity.SetPos(int(DefaultWheelSensitivity));
+  SensitivityPosition();
+  corner.SetCurSel(int(ScreenCorner::TopLeft));
+  CornerChoice();
+  LoadSelectedBinding();
+  Notify();
 }

@@ -1,30 +1,33 @@
-// The component's page in the host's preferences: edits a working copy of the bindings and
-// the wheel sensitivity, which only the host's apply stores.
+// The component's page in the player's preferences: edits a working copy of the bindings, the
+// wheel sensitivity and the corner, which only Apply stores. Its owner passes what the page
+// tells on to the player and to the moxel.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
-#include "host/component_services.h"
-#include "host/list.h"
-#include "moxel/mouse_action.h"
+#include "host/config/list.h"
+#include "host/config/mouse_action.h"
 #include "preferences/menu_tree_ctrl.h"
 #include "resources/resource.h"
 #include "window/controls.h"
 #include "window/gdi.h"
 #include "window/window.h"
 
-class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_page_instance {
+class CMyPreferences : public CDialogImpl<CMyPreferences> {
  public:
   enum { IDD = IDD_PREFERENCES };
 
-  // Takes a reference to `callback`; makes sure the caption control's class exists.
-  explicit CMyPreferences(page_callback* callback);
+  // Makes sure the caption control's class exists.
+  CMyPreferences();
   ~CMyPreferences() override;
 
-  uint32_t get_state() override;
-  void apply() override;
-  void reset() override;
+  // Whether the page holds edits that differ from the stored values.
+  bool HasChanges();
+  // Stores the edits.
+  void Apply();
+  // Puts the defaults on the page, as edits.
+  void Reset();
 
   // Puts right what a message that a failing host call ended left half done.
   void OnMessageCutShort() { commands.ResumeRedraw(); }
@@ -45,6 +48,12 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   COMMAND_HANDLER_EX(IDC_SHIFT, BN_CLICKED, OnModifierChange)
   COMMAND_HANDLER_EX(IDC_CORNER, CBN_SELCHANGE, OnCornerChoice)
   END_MSG_MAP()
+
+ protected:
+  // Tells the player that the page's state changed.
+  virtual void Notify() = 0;
+  // Tells the moxel that Apply stored its corner.
+  virtual void CornerApplied() = 0;
 
  private:
   BOOL OnInitDialog(HWND focus, LPARAM);
@@ -69,13 +78,11 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   int RowCount() const;
   void UpdateRow(int row);
   void EnableEditors(BOOL enable);
-  void Notify();
   // The trackbar's position; once the trackbar is gone, the last position it had.
   uint32_t SensitivityPosition();
   // The corner chosen in the combo box; once the box is gone, the last one it showed.
   uint32_t CornerChoice();
 
-  service_ptr_t<page_callback> pageCallback;
   owned_font captionFont;
   CListViewCtrl bindings;
   CTrackBarCtrl sensitivity;
@@ -89,15 +96,3 @@ class CMyPreferences : public CDialogImpl<CMyPreferences>, public preferences_pa
   CComboBox corner;
   uint32_t lastCorner = 0;
 };
-
-// The page instance the host holds: the page with its window query and creation.
-template <class T>
-class preferences_page_instance_impl : public T {
- public:
-  using T::T;
-  HWND get_wnd() override { return this->m_hWnd; }
-};
-
-// Creates a page instance as a child of `parent`, carrying one reference for the caller;
-// throws exception_win32 when the dialog cannot be created.
-preferences_page_instance* InstantiatePreferencesPage(HWND parent, page_callback* callback);

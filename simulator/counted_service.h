@@ -1,7 +1,7 @@
 // Reference-counted host services of the simulated player.
 #pragma once
 
-#include "host/service.h"
+#include "host/player/interfaces/service.h"
 
 // One instance of a host service. The host holds the first reference; the object goes when
 // the last reference is released.

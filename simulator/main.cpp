@@ -6,10 +6,10 @@
 #include <cstdio>
 #include <exception>
 
-#include "host/boundary.h"
-#include "host/component_services.h"
-#include "host/string_impl.h"
-#include "preferences/labels.h"
+#include "host/boundary/boundary.h"
+#include "host/player/interfaces/component_services.h"
+#include "host/player/string_impl.h"
+#include "labels/labels.h"
 #include "simulator/stored_config.h"
 #include "simulator/memory_streams.h"
 #include "simulator/player_session.h"

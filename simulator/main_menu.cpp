@@ -1,6 +1,6 @@
 #include "simulator/main_menu.h"
 
-#include "host/string_impl.h"
+#include "host/player/string_impl.h"
 #include "simulator/playback.h"
 #include "simulator/service_registry.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_services.h"
+#include "host/player/interfaces/host_services.h"
 #include "simulator/counted_service.h"
 
 class service_registry;

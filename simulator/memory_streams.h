@@ -6,9 +6,9 @@
 #include <stdexcept>
 #include <vector>
 
-#include "host/boundary.h"
-#include "host/exceptions.h"
-#include "host/stream.h"
+#include "host/boundary/boundary.h"
+#include "host/boundary/exceptions.h"
+#include "host/player/interfaces/stream.h"
 
 class abort_flag final : public abort_callback {
  public:

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "host/boundary.h"
+#include "host/boundary/boundary.h"
 
 void play_callback_registry::register_callback(play_callback* callback, uint32_t, bool) {
   if (callback && std::find(listeners_.begin(), listeners_.end(), callback) == listeners_.end())

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "host/host_services.h"
+#include "host/player/interfaces/host_services.h"
 #include "simulator/counted_service.h"
 
 class play_callback_registry final : public counted_service_t<play_callback_manager> {

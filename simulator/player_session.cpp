@@ -1,9 +1,9 @@
-#include "host/boundary.h"
+#include "host/boundary/boundary.h"
 #include "simulator/player_session.h"
 
 #include <exception>
 
-#include "host/component_services.h"
+#include "host/player/interfaces/component_services.h"
 #include "simulator/memory_streams.h"
 #include "simulator/profile_store.h"
 

@@ -1,4 +1,4 @@
-#include "host/boundary.h"
+#include "host/boundary/boundary.h"
 #include "simulator/preferences_window.h"
 
 #include <exception>

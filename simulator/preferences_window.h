@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/component_services.h"
+#include "host/player/interfaces/component_services.h"
 #include "simulator/simulated_host.h"
 
 class preferences_window {

@@ -5,7 +5,7 @@
 #include <map>
 #include <vector>
 
-#include "host/host_services.h"
+#include "host/player/interfaces/host_services.h"
 
 class service_registry final : public host_api_object {
  public:

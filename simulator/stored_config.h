@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "moxel/mouse_action.h"
+#include "host/config/mouse_action.h"
 
 // The bindings held by the list entry of `config`; empty when there is none or it is damaged.
 std::vector<MouseActionItem> StoredBindings(const std::vector<uint8_t>& config);

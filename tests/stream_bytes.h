@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "moxel/mouse_action.h"
+#include "host/config/mouse_action.h"
 
 // Builds stream bytes from hex text ("9D BF ..."; spaces and commas ignored).
 inline std::vector<uint8_t> Hex(const std::string& text) {

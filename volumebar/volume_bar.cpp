@@ -2,8 +2,6 @@
 
 #include <oleacc.h>
 
-#include "host/boundary.h"
-#include "host/service_lookup.h"
 #include "resources/resource.h"
 #include "volumebar/volume_level.h"
 #include "window/dpi.h"
@@ -29,16 +27,12 @@ void CVolumeBar::Create(const moxel_anchor& beside) {
   CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
 }
 
-void CVolumeBar::on_volume_change(float) {
-  boundary::serve([&] {
-    if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
-  });
+void CVolumeBar::OnVolumeChange() {
+  if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
 }
 
 bool CVolumeBar::FollowVolume() {
-  service_ptr_t<playback_control> playback;
-  service_lookup_t(playback);
-  const float db = boundary::call([&] { return playback->get_volume(); });
+  const float db = player::Volume();
   const bool changed = db != db_;
   db_ = db;
   level_ = VolumeLevel(db);

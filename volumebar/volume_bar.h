@@ -2,13 +2,13 @@
 // volume change the host reports while it exists.
 #pragma once
 
-#include "host/play_callback_impl.h"
+#include "host/player/player.h"
 #include "moxel/corner.h"
 #include "window/accessible.h"
 #include "window/window.h"
 
 class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
-                   public play_callback_impl_base,
+                   private player::volume_observer,
                    private accessible_source {
  public:
   static const window_class_info& GetWndClassInfo();
@@ -20,8 +20,6 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   // the moxel's scale.
   void Create(const moxel_anchor& beside);
 
-  void on_volume_change(float db) override;
-
   BEGIN_MSG_MAP(CVolumeBar)
   MSG_WM_CREATE(OnCreate)
   MSG_WM_DESTROY(OnDestroy)
@@ -30,6 +28,8 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   END_MSG_MAP()
 
  private:
+  void OnVolumeChange() override;
+
   int OnCreate(CREATESTRUCTW* create);
   void OnDestroy() { accessible_.Disconnect(); }
   void OnPaint();
@@ -45,6 +45,7 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   // One frame of the strip at the scale; empty without the strip.
   SIZE WindowSize() const;
 
+  player::volume_listener listener_{*this};
   int level_ = 0;
   int scale_ = 1;  // screen pixels per artwork pixel, the moxel's
   float db_ = 0;

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "host/exceptions.h"
-#include "host/service_lookup.h"
+#include "host/boundary/exceptions.h"
+#include "host/player/service_lookup.h"
 #include "moxel/bindings.h"
 #include "simulator/simulated_host.h"
 #include "test_support.h"

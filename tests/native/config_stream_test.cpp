@@ -2,7 +2,7 @@
 
 #include <stdexcept>
 
-#include "host/config_vars.h"
+#include "host/config/config_vars.h"
 #include "moxel/bindings.h"
 #include "moxel/corner.h"
 #include "simulator/memory_streams.h"

@@ -7,12 +7,12 @@
 #include <typeinfo>
 #include <utility>
 
-#include "host/component_services.h"
-#include "host/componentversion.h"
-#include "host/config_vars.h"
-#include "host/preferences_service.h"
-#include "host/service_factory.h"
-#include "host/string_impl.h"
+#include "host/player/interfaces/component_services.h"
+#include "host/services/componentversion.h"
+#include "host/config/config_vars.h"
+#include "host/services/preferences_service.h"
+#include "host/services/service_factory.h"
+#include "host/player/string_impl.h"
 #include "moxel/bindings.h"
 #include "resources/resource.h"
 

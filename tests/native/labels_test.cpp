@@ -2,8 +2,8 @@
 
 #include <cwchar>
 
-#include "moxel/mouse_action.h"
-#include "preferences/labels.h"
+#include "host/config/mouse_action.h"
+#include "labels/labels.h"
 #include "preferences/sensitivity.h"
 
 namespace {

@@ -3,8 +3,9 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/service_lookup.h"
-#include "preferences/labels.h"
+#include "host/boundary/exceptions.h"
+#include "host/player/service_lookup.h"
+#include "labels/labels.h"
 #include "preferences/menu_tree_model.h"
 #include "simulator/simulated_host.h"
 
@@ -26,6 +27,8 @@ void Dump(const MenuTreeNode& node, int depth, std::string& out) {
 
 class MenuTree : public ::testing::Test {
  protected:
+  void SetUp() override { g_host_api = &api_; }
+  void TearDown() override { g_host_api = nullptr; }
   void Group(uint32_t id, uint32_t parent, uint32_t priority, const char* popupName) {
     api_.Add(menu_group::class_guid, new menu_group_service(Id(id), parent ? Id(parent) : GUID{}, priority, popupName));
   }
@@ -34,7 +37,7 @@ class MenuTree : public ::testing::Test {
              new menu_command_provider(parent ? Id(parent) : GUID{}, priority, std::move(commands), log_));
   }
   std::string Build(const std::wstring& filter) {
-    model_.Build(api_, filter);
+    model_.Build(filter);
     std::string out;
     Dump(*model_.root(), 0, out);
     return out;
@@ -159,16 +162,23 @@ TEST_F(MenuTree, HostThatThrowsDuringABuildGetsEveryReferenceBack) {
   auto* provider = new flaky_provider;
   api_.Add(menu_group::class_guid, group);
   api_.Add(command_provider::class_guid, provider);
-  EXPECT_THROW(model_.Build(api_, L""), std::runtime_error);
+  EXPECT_THROW(model_.Build(L""), std::runtime_error);
   EXPECT_EQ(group->reference_count(), 1);  // the registry's own
   group->failing = false;
-  EXPECT_THROW(model_.Build(api_, L""), std::runtime_error);
+  EXPECT_THROW(model_.Build(L""), std::runtime_error);
   EXPECT_EQ(group->reference_count(), 1);
   EXPECT_EQ(provider->reference_count(), 1);
   provider->failing = false;
   EXPECT_EQ(Build(L""), "[main]\n  Group\n    Flaky\n");
   EXPECT_EQ(group->reference_count(), 1);
   EXPECT_EQ(provider->reference_count(), 1);
+}
+
+TEST_F(MenuTree, WithoutAPlayerTheLookupFailureLeaves) {
+  SetUpMenu();
+  g_host_api = nullptr;
+  EXPECT_THROW(model_.Build(L""), exception_service_not_found);
+  EXPECT_THROW(ActionLabel(Id(10)), exception_service_not_found);
 }
 
 TEST(ActionLabel, HostThatThrowsGetsEveryReferenceBack) {

@@ -3,12 +3,12 @@
 #include <new>
 #include <utility>
 
-#include "host/component_entry.h"
-#include "host/component_services.h"
-#include "host/componentversion.h"
-#include "host/exceptions.h"
-#include "host/service_lookup.h"
-#include "host/string_impl.h"
+#include "host/services/component_entry.h"
+#include "host/player/interfaces/component_services.h"
+#include "host/services/componentversion.h"
+#include "host/boundary/exceptions.h"
+#include "host/player/service_lookup.h"
+#include "host/player/string_impl.h"
 #include "simulator/simulated_host.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // Shared helpers of the window-free tests.
 #pragma once
 
-#include "host/config_vars.h"
+#include "host/config/config_vars.h"
 #include "tests/stream_bytes.h"
 
 // Puts the persisted variables back to their load-time values.

@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "host/boundary.h"
-#include "host/service.h"
+#include "host/boundary/boundary.h"
+#include "host/player/interfaces/service.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "host/boundary.h"
-#include "host/component_services.h"
-#include "host/string_impl.h"
+#include "host/boundary/boundary.h"
+#include "host/player/interfaces/component_services.h"
+#include "host/player/string_impl.h"
 #include "simulator/component_host.h"
 #include "simulator/memory_streams.h"
 #include "wine_test_support.h"

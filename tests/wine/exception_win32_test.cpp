@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
-#include "host/exception_win32.h"
+#include "host/boundary/exception_win32.h"
 
 namespace {
 

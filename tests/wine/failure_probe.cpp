@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "host/failure_handlers.h"
+#include "host/boundary/failure_handlers.h"
 
 namespace {
 bool g_asks_reinstalled = false;

@@ -3,7 +3,7 @@
 
 #include <stdexcept>
 
-#include "host/boundary.h"
+#include "host/boundary/boundary.h"
 #include "simulator/stored_config.h"
 
 namespace {

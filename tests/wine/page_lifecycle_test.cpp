@@ -5,13 +5,13 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "host/boundary.h"
-#include "host/exceptions.h"
-#include "host/string_impl.h"
+#include "host/boundary/boundary.h"
+#include "host/boundary/exceptions.h"
+#include "host/player/string_impl.h"
 #include "simulator/stored_config.h"
 #include "simulator/screen.h"
 #include "simulator/shared_library.h"
-#include "window/seh_guard.h"
+#include "host/boundary/seh_guard.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <stdexcept>
 
-#include "host/boundary.h"
+#include "host/boundary/boundary.h"
 #include "simulator/screen.h"
 #include "volumebar/volume_level.h"
 

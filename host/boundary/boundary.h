@@ -1,0 +1,95 @@
+// The two gates of the boundary between this module and the one across it (the player, or
+// for the simulated player, the component). C++ exceptions cannot unwind across: each side's
+// runtime reads only its own module's unwind tables. The platform's C++ ABI carries them
+// instead, as structured exceptions (code 0xE06D7363) whose throw information names the
+// thrown class and its bases by their decorated names.
+// - boundary::serve(body) runs the body of an operation that the other side called: an
+//   exception leaving the body goes across as the platform's C++ exception of the same
+//   class family and message.
+// - boundary::call(call) makes one call into the other side: a platform C++ exception raised
+//   inside is taken over where the call was made and continues here as a C++ exception of
+//   this module's own family classes, carrying the other side's original object, which goes
+//   back unchanged if the failure leaves through a served operation.
+// Natively there is no other side: both gates just run what they are given.
+#pragma once
+
+#include <type_traits>
+
+#ifdef _WIN32
+#include "host/boundary/seh_frame.h"
+#endif
+
+namespace boundary {
+
+#ifdef _WIN32
+// What leaves a served operation, held without anything to destroy: the frame that holds it
+// is abandoned when the other side catches the exception raised from it.
+struct failure {
+  const void* family;               // the class family it is raised as
+  const char* text;                 // valid until the module unloads
+  struct foreign_object* original;  // the other side's own exception, when it was carried here
+};
+
+// Describes the exception being handled; called inside a catch block only.
+failure describe_current_exception() noexcept;
+[[noreturn]] void raise_across(const failure& failure);
+
+// Runs `call(context)` inside a frame that takes over the other side's C++ exceptions; throws
+// the taken-over exception after the frame is gone.
+void call_guarded(void (*call)(void* context), void* context);
+
+// Runs `work(context)` as serve runs a body: every failure leaves as a structured exception.
+void serve_work(void (*work)(void* context), void* context) noexcept;
+
+// Registered for the time of a served operation: when a handler on the other side abandons
+// the operation's frames (its __except handling a fault inside them), the references that
+// their owning handles held go back while the frames are still intact.
+class served_frame {
+ public:
+  served_frame() noexcept;
+  ~served_frame();
+  served_frame(const served_frame&) = delete;
+  served_frame& operator=(const served_frame&) = delete;
+
+ private:
+  seh_frame frame_;
+};
+#endif
+
+template <class Call>
+auto call(Call&& call) -> decltype(call()) {
+  using Result = decltype(call());
+  static_assert(!std::is_reference_v<Result>, "calls across the boundary answer values");
+#ifdef _WIN32
+  if constexpr (std::is_void_v<Result>) {
+    call_guarded([](void* context) { (*static_cast<std::remove_reference_t<Call>*>(context))(); }, &call);
+  } else {
+    Result result{};
+    auto store = [&] { result = call(); };
+    call_guarded([](void* context) { (*static_cast<decltype(store)*>(context))(); }, &store);
+    return result;
+  }
+#else
+  return call();
+#endif
+}
+
+template <class Body>
+auto serve(Body&& body) -> decltype(body()) {
+#ifdef _WIN32
+  const served_frame frame;
+  failure left;
+  try {
+    return body();
+  } catch (...) {
+    left = describe_current_exception();
+  }
+  // Raised only once the catch block has ended, so that this side's runtime holds nothing
+  // of the exception when the other side takes the frames over.
+  raise_across(left);
+#else
+  return body();
+#endif
+}
+
+}  // namespace boundary

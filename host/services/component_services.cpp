@@ -1,0 +1,12 @@
+// The factories of the component's services. Each joins the front of the service list as it
+// is constructed, so the list runs opposite to this order.
+#include "host/services/componentversion.h"
+#include "host/services/initquit.h"
+#include "host/services/preferences_service.h"
+#include "host/services/service_factory.h"
+
+namespace {
+service_factory_single_t<componentversion_myimpl> g_componentversion_factory;
+initquit_factory_t<myinitquit> g_initquit_factory;
+preferences_page_factory_t<preferences_page_myimpl> g_preferences_page_factory;
+}  // namespace

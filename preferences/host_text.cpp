@@ -1,7 +1,0 @@
-#include "preferences/host_text.h"
-
-void LowerAsciiInPlace(std::wstring& text) {
-  for (wchar_t& c : text) {
-    if (c >= L'A' && c <= L'Z') c = wchar_t(c - L'A' + L'a');
-  }
-}
