@@ -10,7 +10,9 @@
 //   inside is taken over where the call was made and continues here as a C++ exception of
 //   this module's own family classes, carrying the other side's original object, which goes
 //   back unchanged if the failure leaves through a served operation.
-// Natively there is no other side: both gates just run what they are given.
+// Natively there is no other side: both gates just run what they are given. The features never
+// use the gates themselves: they reach the player through the player layer
+// (host/player/player.h), which makes every call through them.
 #pragma once
 
 #include <type_traits>
