@@ -7,15 +7,14 @@ const window_class_info& CSeparator::GetWndClassInfo() {
   return info;
 }
 
-LRESULT CSeparator::OnSetFont(UINT, WPARAM font, LPARAM redraw, BOOL&) {
-  font_ = reinterpret_cast<HFONT>(font);
-  if (LOWORD(redraw)) InvalidateRect(nullptr, TRUE);
-  return 0;
+void CSeparator::UseFont(HFONT font, BOOL redraw) {
+  font_ = font;
+  if (redraw) InvalidateRect(nullptr, TRUE);
 }
 
-LRESULT CSeparator::OnSetText(UINT, WPARAM, LPARAM, BOOL& handled) {
+int CSeparator::RepaintForText(const wchar_t*) {
   InvalidateRect(nullptr, TRUE);
-  handled = FALSE;  // the default processing stores the text
+  SetMsgHandled(FALSE);
   return 0;
 }
 
