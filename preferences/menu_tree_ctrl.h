@@ -9,6 +9,7 @@
 #include <string>
 
 #include "preferences/menu_tree_model.h"
+#include "window/controls.h"
 #include "window/window.h"
 
 class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
@@ -32,6 +33,8 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   END_MSG_MAP()
 
  private:
+  // The tree-view messages to this window.
+  CTreeViewCtrl Tree() const { return CTreeViewCtrl(m_hWnd); }
   void InsertItems(HTREEITEM parent, MenuTreeNode& node);
 
   MenuTreeModel model_;

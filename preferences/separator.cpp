@@ -27,7 +27,7 @@ void CSeparator::Paint() {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
   const auto brush = reinterpret_cast<HBRUSH>(
-      ::SendMessageW(::GetParent(m_hWnd), WM_CTLCOLORSTATIC, WPARAM(static_cast<HDC>(dc)), LPARAM(m_hWnd)));
+      GetParent().SendMessage(WM_CTLCOLORSTATIC, WPARAM(static_cast<HDC>(dc)), LPARAM(m_hWnd)));
   if (brush) FillRect(dc, &client, brush);
   const selected_object font(dc, font_);
   if (length > 0) {

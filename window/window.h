@@ -27,9 +27,16 @@ class CWindow {
   BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
   BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
   UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) { return ::SetTimer(m_hWnd, id, milliseconds, nullptr); }
-  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
+
+  // Every message this library sends to a window goes through here; the wrappers' methods
+  // name the messages.
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
   }
+  HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+  void SetFont(HFONT font, BOOL redraw = TRUE) { SendMessage(WM_SETFONT, WPARAM(font), MAKELPARAM(redraw, 0)); }
+  void SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw); }
 
   HWND m_hWnd;
 };
