@@ -11,6 +11,7 @@
 #include "moxel/wheel_volume.h"
 #include "preferences/labels.h"
 #include "resources/resource.h"
+#include "resources/window_classes.h"
 #include "window/dpi.h"
 #include "window/gdi.h"
 
@@ -32,7 +33,7 @@ pixel_rect PrimaryScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSys
 }  // namespace
 
 const window_class_info& CMoxelWindow::GetWndClassInfo() {
-  static const window_class_info info{L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  static const window_class_info info{MoxelClassName, CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
 

@@ -1,9 +1,10 @@
 #include "preferences/separator.h"
 
+#include "resources/window_classes.h"
 #include "window/gdi.h"
 
 const window_class_info& CSeparator::GetWndClassInfo() {
-  static const window_class_info info{L"quorbel:separator", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  static const window_class_info info{SeparatorClassName, CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
 

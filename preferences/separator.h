@@ -1,5 +1,5 @@
 // The caption control that titles a section of the preferences page: bold text, then an
-// etched rule at mid-height to the right edge. Window class "quorbel:separator".
+// etched rule at mid-height to the right edge. The dialog template names its class.
 #pragma once
 
 #include <windows.h>

@@ -95,9 +95,9 @@ bool message_log::Watched(UINT message) const {
 void message_log::Record(HWND window, UINT message, unsigned flags) {
   if (!window || !Watched(message)) return;
   msg_window role;
-  if (HasClass(window, MoxelClass)) {
+  if (HasClass(window, MoxelClassName)) {
     role = msg_window::moxel;
-  } else if (HasClass(window, BarClass)) {
+  } else if (HasClass(window, VolumeBarClassName)) {
     role = msg_window::bar;
   } else if (program_ && (window == program_ || IsChild(program_, window))) {
     role = msg_window::program;

@@ -116,7 +116,7 @@ TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
 
 TEST_F(MessageSequenceTest, DisplayAndWorkAreaChangesPlaceTheMoxelWithoutActivatingIt) {
   StartTyping(ConfigurationWith({}) + Entry(CornerId, Le32(3)));
-  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+  moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
   SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Seen();
   SendMessageW(moxel_, WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));

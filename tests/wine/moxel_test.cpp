@@ -79,7 +79,7 @@ TEST_F(MoxelTest, TheUsersProgramKeepsActivationAndFocusThroughout) {
   };
   expectKept("before");
   session_->RunInitServices();
-  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+  moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
   ASSERT_NE(moxel_, nullptr);
   expectKept("init");
   PointAtMoxel();
@@ -238,12 +238,12 @@ TEST_F(MoxelTest, DefaultsAreInstalledOnFirstCreationOnly) {
 TEST_F(MoxelTest, SecondInitKeepsTheMoxelAndASecondQuitDoesNothing) {
   Start();
   session_->RunInitServices();
-  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), moxel_);
-  EXPECT_EQ(FindWindowExW(nullptr, moxel_, MoxelClass, nullptr), nullptr);  // no second moxel
+  EXPECT_EQ(FindWindowW(MoxelClassName, nullptr), moxel_);
+  EXPECT_EQ(FindWindowExW(nullptr, moxel_, MoxelClassName, nullptr), nullptr);  // no second moxel
   session_->RunQuitServices();
   EXPECT_FALSE(IsWindow(moxel_));
   session_->RunQuitServices();
-  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), nullptr);
+  EXPECT_EQ(FindWindowW(MoxelClassName, nullptr), nullptr);
 }
 
 // One command whose execution throws while told to.
