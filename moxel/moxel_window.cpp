@@ -15,6 +15,16 @@
 #include "window/dpi.h"
 #include "window/gdi.h"
 
+// The gesture recognizer, which builds without Win32, numbers messages and bits as Win32 does.
+static_assert(MsgLButtonDown == WM_LBUTTONDOWN && MsgLButtonUp == WM_LBUTTONUP && MsgRButtonDown == WM_RBUTTONDOWN &&
+              MsgRButtonUp == WM_RBUTTONUP && MsgMButtonDown == WM_MBUTTONDOWN && MsgMButtonUp == WM_MBUTTONUP &&
+              MsgXButtonDown == WM_XBUTTONDOWN && MsgXButtonUp == WM_XBUTTONUP);
+static_assert(KeyStateLeft == MK_LBUTTON && KeyStateRight == MK_RBUTTON && KeyStateMiddle == MK_MBUTTON &&
+              KeyStateX1 == MK_XBUTTON1 && KeyStateX2 == MK_XBUTTON2 &&
+              ButtonMask == (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2));
+static_assert(ModifierShift == MK_SHIFT && ModifierCtrl == MK_CONTROL);
+static_assert(RawLeftButtonUp == RI_MOUSE_LEFT_BUTTON_UP && RawRightButtonUp == RI_MOUSE_RIGHT_BUTTON_UP);
+
 namespace {
 // Declared before the moxel, so that they outlive it.
 resource_bitmap g_normal(IDB_MOXEL_NORMAL);  // the moxel when not hovered
