@@ -84,7 +84,8 @@ class window_impl_base : public CWindow {
   // Answers a message that a parent reflected back to its control (ReflectedMessageBase
   // plus a notification's number) with the default processing of the original message.
   static BOOL DefaultReflectionHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-    switch (message - ReflectedMessageBase) {
+    const UINT original = message - ReflectedMessageBase;
+    switch (original) {
       case WM_COMMAND:
       case WM_NOTIFY:
       case WM_PARENTNOTIFY:
@@ -95,18 +96,12 @@ class window_impl_base : public CWindow {
       case WM_VKEYTOITEM:
       case WM_CHARTOITEM:
       case WM_HSCROLL:
-      case WM_VSCROLL:
-      case WM_CTLCOLORMSGBOX:
-      case WM_CTLCOLOREDIT:
-      case WM_CTLCOLORLISTBOX:
-      case WM_CTLCOLORBTN:
-      case WM_CTLCOLORDLG:
-      case WM_CTLCOLORSCROLLBAR:
-      case WM_CTLCOLORSTATIC:
-        result = DefWindowProcW(window, message - ReflectedMessageBase, wParam, lParam);
-        return TRUE;
-      default: return FALSE;
+      case WM_VSCROLL: break;
+      default:
+        if (original < WM_CTLCOLORMSGBOX || original > WM_CTLCOLORSTATIC) return FALSE;
     }
+    result = DefWindowProcW(window, original, wParam, lParam);
+    return TRUE;
   }
 
  protected:
