@@ -8,6 +8,7 @@
 #include <cstdio>
 
 #include "bench_support.h"
+#include "resources/window_classes.h"
 #include "simulator/input.h"
 #include "simulator/player_session.h"
 
@@ -80,7 +81,7 @@ int main() {
   session.RunInitServices();
   input::Pump(200);
   timed_window moxel, baseline;
-  moxel.window = FindWindowW(L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", L"moxelwindow");
+  moxel.window = FindWindowW(MoxelClassName, L"moxelwindow");
   if (!moxel.window) {
     std::printf("no moxel\n");
     return 1;

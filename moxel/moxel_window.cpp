@@ -10,8 +10,19 @@
 #include "moxel/wheel_volume.h"
 #include "labels/labels.h"
 #include "resources/resource.h"
+#include "resources/window_classes.h"
 #include "window/dpi.h"
 #include "window/gdi.h"
+
+// The gesture recognizer, which builds without Win32, numbers messages and bits as Win32 does.
+static_assert(MsgLButtonDown == WM_LBUTTONDOWN && MsgLButtonUp == WM_LBUTTONUP && MsgRButtonDown == WM_RBUTTONDOWN &&
+              MsgRButtonUp == WM_RBUTTONUP && MsgMButtonDown == WM_MBUTTONDOWN && MsgMButtonUp == WM_MBUTTONUP &&
+              MsgXButtonDown == WM_XBUTTONDOWN && MsgXButtonUp == WM_XBUTTONUP);
+static_assert(KeyStateLeft == MK_LBUTTON && KeyStateRight == MK_RBUTTON && KeyStateMiddle == MK_MBUTTON &&
+              KeyStateX1 == MK_XBUTTON1 && KeyStateX2 == MK_XBUTTON2 &&
+              ButtonMask == (MK_LBUTTON | MK_RBUTTON | MK_MBUTTON | MK_XBUTTON1 | MK_XBUTTON2));
+static_assert(ModifierShift == MK_SHIFT && ModifierCtrl == MK_CONTROL);
+static_assert(RawLeftButtonUp == RI_MOUSE_LEFT_BUTTON_UP && RawRightButtonUp == RI_MOUSE_RIGHT_BUTTON_UP);
 
 namespace {
 // Declared before the moxel, so that they outlive it.
@@ -31,7 +42,7 @@ pixel_rect PrimaryScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSys
 }  // namespace
 
 const window_class_info& CMoxelWindow::GetWndClassInfo() {
-  static const window_class_info info{L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  static const window_class_info info{MoxelClassName, CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
 

@@ -5,8 +5,8 @@
 void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   // The items go before the nodes they point at; redrawing waits for the whole build.
   redrawSuspended_ = true;
-  SendMessage(WM_SETREDRAW, FALSE);
-  SendMessage(TVM_DELETEITEM, 0, LPARAM(TVI_ROOT));
+  SetRedraw(FALSE);
+  Tree().DeleteAllItems();
   itemNodes_.clear();
   if (player::Connected()) {
     model_.Build(filter);
@@ -20,7 +20,7 @@ void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
 void CMenuTreeCtrl::ResumeRedraw() {
   if (!redrawSuspended_ || !IsWindow()) return;
   redrawSuspended_ = false;
-  SendMessage(WM_SETREDRAW, TRUE);
+  SetRedraw(TRUE);
   InvalidateRect(nullptr, TRUE);
 }
 
@@ -34,12 +34,12 @@ void CMenuTreeCtrl::InsertItems(HTREEITEM parent, MenuTreeNode& node) {
     insert.item.mask = TVIF_TEXT | TVIF_PARAM;
     insert.item.pszText = const_cast<wchar_t*>(node.name.c_str());
     insert.item.lParam = LPARAM(&node);
-    item = reinterpret_cast<HTREEITEM>(SendMessage(TVM_INSERTITEMW, 0, LPARAM(&insert)));
+    item = Tree().InsertItem(&insert);
     itemNodes_.insert(&node);
   }
   if (node.isContainer) {
     for (auto& child : node.children) InsertItems(item, *child);
-    SendMessage(TVM_EXPAND, TVE_EXPAND, LPARAM(item));
+    Tree().Expand(item);
   } else {
     node.treeItem = item;
   }
@@ -49,7 +49,7 @@ MenuTreeNode* CMenuTreeCtrl::NodeFromItem(HTREEITEM item) const {
   TVITEMW data{};
   data.mask = TVIF_PARAM;
   data.hItem = item;
-  if (!::SendMessageW(m_hWnd, TVM_GETITEMW, 0, LPARAM(&data))) return nullptr;
+  if (!Tree().GetItem(&data)) return nullptr;
   auto* node = reinterpret_cast<MenuTreeNode*>(data.lParam);
   return itemNodes_.count(node) ? node : nullptr;
 }

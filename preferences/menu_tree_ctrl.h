@@ -9,13 +9,11 @@
 #include <string>
 
 #include "preferences/menu_tree_model.h"
+#include "window/controls.h"
 #include "window/window.h"
 
 class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
  public:
-  // A parent that reflects notifications sends them back to the control at this offset.
-  static constexpr UINT ReflectedBase = WM_USER + 0x1C00;
-
   BOOL Attach(HWND tree) { return SubclassWindow(tree); }
 
   // Replaces the model and every item; `filter` is already lower-cased ("" shows everything).
@@ -31,29 +29,12 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
   MenuTreeNode* NodeFromItem(HTREEITEM item) const;
 
   BEGIN_MSG_MAP(CMenuTreeCtrl)
-  MESSAGE_HANDLER(ReflectedBase + WM_NOTIFY, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_COMMAND, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_DRAWITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_MEASUREITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_DELETEITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_VKEYTOITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_CHARTOITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_COMPAREITEM, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_HSCROLL, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_VSCROLL, OnReflected)
-  MESSAGE_HANDLER(ReflectedBase + WM_PARENTNOTIFY, OnReflected)
-  if (uMsg >= ReflectedBase + WM_CTLCOLORMSGBOX && uMsg <= ReflectedBase + WM_CTLCOLORSTATIC) {
-    lResult = OnReflected(uMsg, wParam, lParam, bHandled);
-    return TRUE;
-  }
+  DEFAULT_REFLECTION_HANDLER()
   END_MSG_MAP()
 
  private:
-  // Notifications reflected back to a control get the default processing of the original.
-  LRESULT OnReflected(UINT message, WPARAM wParam, LPARAM lParam, BOOL&) {
-    return DefWindowProcW(m_hWnd, message - ReflectedBase, wParam, lParam);
-  }
-
+  // The tree-view messages to this window.
+  CTreeViewCtrl Tree() const { return CTreeViewCtrl(m_hWnd); }
   void InsertItems(HTREEITEM parent, MenuTreeNode& node);
 
   MenuTreeModel model_;

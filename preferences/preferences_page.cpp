@@ -77,7 +77,7 @@ void CMyPreferences::EnableEditors(BOOL enable) {
 }
 
 void CMyPreferences::CreateCaptionFont() {
-  const auto dialogFont = reinterpret_cast<HFONT>(SendDlgItemMessageW(m_hWnd, IDC_CAPTION_BINDINGS, WM_GETFONT, 0, 0));
+  const HFONT dialogFont = CWindow(GetDlgItem(m_hWnd, IDC_CAPTION_BINDINGS)).GetFont();
   LOGFONTW font;
   if (!GetObjectW(dialogFont, sizeof font, &font)) return;
   const LONG height = font.lfHeight;
@@ -86,7 +86,7 @@ void CMyPreferences::CreateCaptionFont() {
   font.lfWeight = FW_BOLD;
   captionFont.reset(CreateFontIndirectW(&font));
   for (int caption : {IDC_CAPTION_BINDINGS, IDC_CAPTION_ACTION, IDC_CAPTION_WHEEL, IDC_CAPTION_INPUT})
-    SendDlgItemMessageW(m_hWnd, caption, WM_SETFONT, WPARAM(captionFont.get()), 0);
+    CWindow(GetDlgItem(m_hWnd, caption)).SetFont(captionFont.get(), FALSE);
 }
 
 void CMyPreferences::SetUpColumns() {
@@ -245,7 +245,7 @@ void CMyPreferences::LoadSelectedBinding() {
     commands.Rebuild(L"");
   }
   node = commands.FindNode(binding.action);
-  if (node && node->treeItem) commands.SendMessage(TVM_SELECTITEM, TVGN_CARET, LPARAM(node->treeItem));
+  if (node && node->treeItem) CTreeViewCtrl(commands).SelectItem(static_cast<HTREEITEM>(node->treeItem));
   key.SetCurSel(int(binding.mouseKey) - 1);
   for (int i = 0; i < 3; ++i)
     modifierBoxes[i].SetCheck((binding.modifiers & ModifierBoxBits[i]) ? BST_CHECKED : BST_UNCHECKED);

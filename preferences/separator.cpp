@@ -1,21 +1,21 @@
 #include "preferences/separator.h"
 
+#include "resources/window_classes.h"
 #include "window/gdi.h"
 
 const window_class_info& CSeparator::GetWndClassInfo() {
-  static const window_class_info info{L"quorbel:separator", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  static const window_class_info info{SeparatorClassName, CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
 
-LRESULT CSeparator::OnSetFont(UINT, WPARAM font, LPARAM redraw, BOOL&) {
-  font_ = reinterpret_cast<HFONT>(font);
-  if (LOWORD(redraw)) InvalidateRect(nullptr, TRUE);
-  return 0;
+void CSeparator::UseFont(HFONT font, BOOL redraw) {
+  font_ = font;
+  if (redraw) InvalidateRect(nullptr, TRUE);
 }
 
-LRESULT CSeparator::OnSetText(UINT, WPARAM, LPARAM, BOOL& handled) {
+int CSeparator::RepaintForText(const wchar_t*) {
   InvalidateRect(nullptr, TRUE);
-  handled = FALSE;  // the default processing stores the text
+  SetMsgHandled(FALSE);
   return 0;
 }
 
@@ -28,7 +28,7 @@ void CSeparator::Paint() {
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   SetBkMode(dc, TRANSPARENT);
   const auto brush = reinterpret_cast<HBRUSH>(
-      ::SendMessageW(::GetParent(m_hWnd), WM_CTLCOLORSTATIC, WPARAM(static_cast<HDC>(dc)), LPARAM(m_hWnd)));
+      GetParent().SendMessage(WM_CTLCOLORSTATIC, WPARAM(static_cast<HDC>(dc)), LPARAM(m_hWnd)));
   if (brush) FillRect(dc, &client, brush);
   const selected_object font(dc, font_);
   if (length > 0) {

@@ -1,5 +1,5 @@
 // The caption control that titles a section of the preferences page: bold text, then an
-// etched rule at mid-height to the right edge. Window class "quorbel:separator".
+// etched rule at mid-height to the right edge. The dialog template names its class.
 #pragma once
 
 #include <windows.h>
@@ -12,15 +12,16 @@ class CSeparator final : public CSelfCreatingWindowImpl<CSeparator> {
 
   BEGIN_MSG_MAP(CSeparator)
   MSG_WM_PAINT(Paint)
-  MESSAGE_HANDLER(WM_SETFONT, OnSetFont)
-  MESSAGE_HANDLER(WM_GETFONT, OnGetFont)
-  MESSAGE_HANDLER(WM_SETTEXT, OnSetText)
+  MSG_WM_SETFONT(UseFont)
+  MSG_WM_GETFONT(Font)
+  MSG_WM_SETTEXT(RepaintForText)
   END_MSG_MAP()
 
  private:
-  LRESULT OnSetFont(UINT, WPARAM font, LPARAM redraw, BOOL&);
-  LRESULT OnGetFont(UINT, WPARAM, LPARAM, BOOL&) { return LRESULT(font_); }
-  LRESULT OnSetText(UINT, WPARAM, LPARAM, BOOL& handled);
+  void UseFont(HFONT font, BOOL redraw);
+  HFONT Font() const { return font_; }
+  // Repaints, and leaves storing the text to the default processing.
+  int RepaintForText(const wchar_t*);
   void Paint();
 
   HFONT font_ = nullptr;  // set by WM_SETFONT, not owned

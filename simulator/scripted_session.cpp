@@ -8,6 +8,7 @@
 
 #include "moxel/dpi_scale.h"
 #include "resources/resource.h"
+#include "resources/window_classes.h"
 #include "simulator/input.h"
 #include "simulator/preferences_window.h"
 #include "simulator/screen.h"
@@ -60,7 +61,7 @@ void Picture(const std::string& folder, const char* name, const RECT& area = Cor
 }  // namespace
 
 bool PlayScriptedSession(player_session& session, const std::string& pictureFolder) {
-  const HWND moxel = FindWindowW(L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}", L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
   if (!moxel) return false;
   CreateDirectoryA(pictureFolder.c_str(), nullptr);
   host_report report(session);

@@ -3,6 +3,7 @@
 #include <oleacc.h>
 
 #include "resources/resource.h"
+#include "resources/window_classes.h"
 #include "volumebar/volume_level.h"
 #include "window/dpi.h"
 #include "window/gdi.h"
@@ -13,7 +14,7 @@ resource_bitmap g_strip(IDB_VOLUME_STRIP);
 }  // namespace
 
 const window_class_info& CVolumeBar::GetWndClassInfo() {
-  static const window_class_info info{L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}", CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
+  static const window_class_info info{VolumeBarClassName, CS_HREDRAW | CS_VREDRAW, IDC_ARROW};
   return info;
 }
 

@@ -115,14 +115,18 @@ LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
 }
 
 BOOL window_impl_base::ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  // The handler that sent this message, if any, finds its own flag again afterwards.
+  const bool outerHandled = msgHandled_;
+  BOOL handled = TRUE;
   // A handler that fails (a host service missing or throwing) ends its message as if the
   // feature it serves were missing.
   try {
-    return ProcessWindowMessage(window, message, wParam, lParam, result);
+    handled = ProcessWindowMessage(window, message, wParam, lParam, result);
   } catch (...) {
     result = 0;
-    return TRUE;
   }
+  msgHandled_ = outerHandled;
+  return handled;
 }
 
 void window_impl_base::AfterLastMessage(HWND window) {

@@ -27,12 +27,23 @@ class CWindow {
   BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
   BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
   UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) { return ::SetTimer(m_hWnd, id, milliseconds, nullptr); }
-  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+  CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
+
+  // Every message this library sends to a window goes through here; the wrappers' methods
+  // name the messages.
+  LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
     return ::SendMessageW(m_hWnd, message, wParam, lParam);
   }
+  HFONT GetFont() const { return reinterpret_cast<HFONT>(SendMessage(WM_GETFONT)); }
+  void SetFont(HFONT font, BOOL redraw = TRUE) { SendMessage(WM_SETFONT, WPARAM(font), MAKELPARAM(redraw, 0)); }
+  void SetRedraw(BOOL redraw) { SendMessage(WM_SETREDRAW, redraw); }
 
   HWND m_hWnd;
 };
+
+// A parent that reflects notifications to the control that sent them sends each back at
+// this offset from its number.
+constexpr UINT ReflectedMessageBase = WM_USER + 0x1C00;
 
 // What a window class of this library registers with.
 struct window_class_info {
@@ -62,6 +73,36 @@ class window_impl_base : public CWindow {
   virtual BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
   // Called after the window's last message, with the handle already cleared.
   virtual void OnFinalMessage(HWND window);
+
+  // Whether the typed handler running now handles its message. Its cracker sets it before
+  // calling the handler; a handler that clears it passes the message on, to the map's next
+  // entry for the message and then to the default or previous procedure. A message sent
+  // from inside a handler has a flag of its own.
+  BOOL IsMsgHandled() const { return msgHandled_; }
+  void SetMsgHandled(BOOL handled) { msgHandled_ = handled != FALSE; }
+
+  // Answers a message that a parent reflected back to its control (ReflectedMessageBase
+  // plus a notification's number) with the default processing of the original message.
+  static BOOL DefaultReflectionHandler(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    const UINT original = message - ReflectedMessageBase;
+    switch (original) {
+      case WM_COMMAND:
+      case WM_NOTIFY:
+      case WM_PARENTNOTIFY:
+      case WM_DRAWITEM:
+      case WM_MEASUREITEM:
+      case WM_COMPAREITEM:
+      case WM_DELETEITEM:
+      case WM_VKEYTOITEM:
+      case WM_CHARTOITEM:
+      case WM_HSCROLL:
+      case WM_VSCROLL: break;
+      default:
+        if (original < WM_CTLCOLORMSGBOX || original > WM_CTLCOLORSTATIC) return FALSE;
+    }
+    result = DefWindowProcW(window, original, wParam, lParam);
+    return TRUE;
+  }
 
  protected:
   HWND CreateWindowOfClass(const window_class_info& info, HWND parent, const RECT& rect, const wchar_t* text,
@@ -104,6 +145,7 @@ class window_impl_base : public CWindow {
 
   WNDPROC previous_ = DefWindowProcW;
   thunk* thunk_ = nullptr;
+  bool msgHandled_ = true;  // a byte: every entry of every map stores and tests it
 };
 
 // The styles a window implementation creates its windows with, named once.
@@ -157,36 +199,29 @@ class CDialogImpl : public window_impl_base {
   HWND Create(HWND parent) { return CreateDialogFromTemplate(T::IDD, parent); }
 };
 
-// The message map: one handler per message. MESSAGE_HANDLER's handlers take the raw
-// parameters and clear `handled` when the message should go on to default processing; the
-// typed crackers below handle their message always.
+// The message map: one typed handler per message. Each cracker unpacks its message's
+// parameters as the message defines them and answers the handler's result, unless the
+// handler called SetMsgHandled(FALSE): the message then goes on as if the entry were not
+// there.
 #define BEGIN_MSG_MAP(cls)                                                                                   \
   BOOL ProcessWindowMessage(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lResult) override { \
     (void)hWnd;                                                                                              \
     (void)wParam;                                                                                            \
-    (void)lParam;                                                                                            \
-    [[maybe_unused]] BOOL bHandled = TRUE;
+    (void)lParam;
 
-#define MESSAGE_HANDLER(msg, func)                  \
-  if (uMsg == (msg)) {                              \
-    bHandled = TRUE;                                \
-    lResult = func(uMsg, wParam, lParam, bHandled); \
-    if (bHandled) return TRUE;                      \
+// Runs `handle` for the messages that meet `condition`, and answers `answer` unless the
+// handler declined.
+#define MSG_CRACKER(condition, handle, answer) \
+  if (condition) {                             \
+    this->SetMsgHandled(TRUE);                 \
+    handle;                                    \
+    if (this->IsMsgHandled()) {                \
+      lResult = (answer);                      \
+      return TRUE;                             \
+    }                                          \
   }
-
-// Typed crackers: each unpacks its message's parameters as the message defines them, and
-// answers the message's result.
-#define MSG_HANDLER_RESULT(msg, call) \
-  if (uMsg == (msg)) {                \
-    lResult = (call);                 \
-    return TRUE;                      \
-  }
-#define MSG_HANDLER_VOID(msg, call) \
-  if (uMsg == (msg)) {              \
-    call;                           \
-    lResult = 0;                    \
-    return TRUE;                    \
-  }
+#define MSG_HANDLER_RESULT(msg, call) MSG_CRACKER(uMsg == (msg), const LRESULT answer = LRESULT(call), answer)
+#define MSG_HANDLER_VOID(msg, call) MSG_CRACKER(uMsg == (msg), call, 0)
 
 // int func(CREATESTRUCTW*): 0 goes on with the creation, -1 ends it.
 #define MSG_WM_CREATE(func) MSG_HANDLER_RESULT(WM_CREATE, func(reinterpret_cast<CREATESTRUCTW*>(lParam)))
@@ -221,35 +256,38 @@ class CDialogImpl : public window_impl_base {
   MSG_HANDLER_VOID(WM_MOUSEMOVE, func(UINT(wParam), POINT{short(LOWORD(lParam)), short(HIWORD(lParam))}))
 // void func(UINT message, UINT keys) for every button-down and button-up message of the
 // client area; the X button messages answer TRUE, as they must.
-#define MSG_WM_MOUSEBUTTONS(func)                                                                         \
-  if (uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONUP || uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONUP || \
-      uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONUP || uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP) { \
-    func(uMsg, LOWORD(wParam));                                                                           \
-    lResult = uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP;                                             \
-    return TRUE;                                                                                          \
-  }
+#define MSG_WM_MOUSEBUTTONS(func)                                                                                   \
+  MSG_CRACKER(uMsg == WM_LBUTTONDOWN || uMsg == WM_LBUTTONUP || uMsg == WM_RBUTTONDOWN || uMsg == WM_RBUTTONUP ||   \
+                  uMsg == WM_MBUTTONDOWN || uMsg == WM_MBUTTONUP || uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP, \
+              func(uMsg, LOWORD(wParam)), uMsg == WM_XBUTTONDOWN || uMsg == WM_XBUTTONUP)
 // BOOL func(HWND focus, LPARAM initialisation): TRUE lets the dialog manager set the focus.
 #define MSG_WM_INITDIALOG(func) MSG_HANDLER_RESULT(WM_INITDIALOG, func(reinterpret_cast<HWND>(wParam), lParam))
 // void func(UINT code, UINT position, HWND bar)
 #define MSG_WM_HSCROLL(func) \
   MSG_HANDLER_VOID(WM_HSCROLL, func(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam)))
+// void func(HFONT font, BOOL redraw)
+#define MSG_WM_SETFONT(func) MSG_HANDLER_VOID(WM_SETFONT, func(reinterpret_cast<HFONT>(wParam), BOOL(LOWORD(lParam))))
+// HFONT func()
+#define MSG_WM_GETFONT(func) MSG_HANDLER_RESULT(WM_GETFONT, func())
+// int func(const wchar_t* text): TRUE when the text is set.
+#define MSG_WM_SETTEXT(func) MSG_HANDLER_RESULT(WM_SETTEXT, func(reinterpret_cast<const wchar_t*>(lParam)))
 
 // void func(UINT notification, int id, HWND control) for WM_COMMAND from control `id` with
 // notification `notification`.
-#define COMMAND_HANDLER_EX(id, notification, func)                                        \
-  if (uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification)) { \
-    func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam));                 \
-    lResult = 0;                                                                          \
-    return TRUE;                                                                          \
-  }
+#define COMMAND_HANDLER_EX(id, notification, func)                                              \
+  MSG_CRACKER(uMsg == WM_COMMAND && LOWORD(wParam) == (id) && HIWORD(wParam) == (notification), \
+              func(HIWORD(wParam), LOWORD(wParam), reinterpret_cast<HWND>(lParam)), 0)
 
 // LRESULT func(NMHDR*) for WM_NOTIFY from control `id` with notification `notification`.
-#define NOTIFY_HANDLER_EX(id, notification, func)                              \
-  if (uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == (id) && \
-      reinterpret_cast<NMHDR*>(lParam)->code == UINT(notification)) {          \
-    lResult = func(reinterpret_cast<NMHDR*>(lParam));                          \
-    return TRUE;                                                               \
-  }
+#define NOTIFY_HANDLER_EX(id, notification, func)                                      \
+  MSG_CRACKER(uMsg == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->idFrom == (id) && \
+                  reinterpret_cast<NMHDR*>(lParam)->code == UINT(notification),        \
+              const LRESULT answer = func(reinterpret_cast<NMHDR*>(lParam)), answer)
+
+// Every message reflected back to this control gets the default processing of the original
+// (DefaultReflectionHandler).
+#define DEFAULT_REFLECTION_HANDLER() \
+  if (DefaultReflectionHandler(hWnd, uMsg, wParam, lParam, lResult)) return TRUE;
 
 #define END_MSG_MAP() \
   return FALSE;       \

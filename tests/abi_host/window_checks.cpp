@@ -1,6 +1,8 @@
 // The moxel and the page driven through real input and messages while host services throw.
 #include "host.h"
 
+#include "../../resources/window_classes.h"
+
 namespace {
 
 constexpr GUID PlayOrPause = {0x90500F09, 0xF16F, 0x415E, {0xA0, 0x47, 0xAC, 0x50, 0x45, 0xC9, 0x5F, 0xFE}};
@@ -8,8 +10,6 @@ constexpr GUID Previous = {0x059C4566, 0x4708, 0x4EBF, {0x81, 0x39, 0x6A, 0x8E, 
 constexpr GUID Stop = {0x13C17E8D, 0x0D6F, 0x41A4, {0xB2, 0x4A, 0x59, 0x37, 0x10, 0x43, 0xE9, 0x25}};
 constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
 constexpr GUID Random = {0x8DEBC44E, 0xEDA2, 0x48D4, {0x86, 0x96, 0x31, 0xFC, 0x29, 0xD1, 0xF3, 0x83}};
-constexpr wchar_t MoxelClass[] = L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}";
-constexpr wchar_t BarClass[] = L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}";
 constexpr int AddNew = 1003, BindingList = 1002;
 
 void SendMouse(DWORD flags, LONG dx, LONG dy, DWORD data) {
@@ -78,7 +78,7 @@ void FirstRunInstallsTheDefaults(component& loaded) {
       loaded, Entry(FlagId, Value(0)).append(Entry(ListId, Bindings(old, 1))).append(Entry(SensitivityId, Value(300))));
   loaded.init->on_init();
   Pump(100);
-  const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
   check(HasRect(moxel, 0, 0, 7, 7), "on_init shows the 7 by 7 moxel at the screen's corner");
   const binding defaults[9] = {{1, 0, PlayOrPause}, {1, 0x04, Previous}, {2, 0, Stop},
                                {2, 0x04, Next},     {3, 0, Random},      {4, 0, Previous},
@@ -146,7 +146,7 @@ void Wheel(player_host& host) {
   playback.set_throws = true;
   const int before = LiveHostExceptions();
   Notch();
-  check(playback.set_calls == 1 && playback.volume == -6.0f && !FindWindowW(BarClass, nullptr),
+  check(playback.set_calls == 1 && playback.volume == -6.0f && !FindWindowW(VolumeBarClassName, nullptr),
         "a wheel step whose set_volume throws ends the step; the host runs on", "%d set_volume calls",
         playback.set_calls);
   check(playback.references == 1 && LiveHostExceptions() == before,
@@ -158,7 +158,7 @@ void Wheel(player_host& host) {
   const float step = playback.volume + 4.550f;
   check(step > -0.001f && step < 0.001f, "a notch up from -6 dB reads and sets the float volume: -4.550 dB", "%d mdB",
         int(playback.volume * 1000.0f));
-  const HWND bar = FindWindowW(BarClass, L"moxelvolumebar");
+  const HWND bar = FindWindowW(VolumeBarClassName, L"moxelvolumebar");
   check(HasRect(bar, 14, 0, 73, 14), "the volume bar is up beside the moxel");
   const int shown = ShownLevel();
   check(shown == 11, "the bar shows the level of the volume it reads", "frame %d", shown);
@@ -244,7 +244,7 @@ void RunWindowChecks(player_host& host, component& loaded) {
   Pump(100);
   MoveTo(3, 3);
   Pump(150);
-  const HWND moxel = FindWindowW(MoxelClass, L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
   check(HasRect(moxel, 0, 0, 14, 14), "the moxel grows to 14 by 14 under the pointer");
   try {
     note("clicks");
@@ -262,7 +262,7 @@ void RunWindowChecks(player_host& host, component& loaded) {
   }
   loaded.init->on_quit();
   Pump(50);
-  check(!IsWindow(moxel) && !FindWindowW(BarClass, nullptr) && !host.callbacks.registered,
+  check(!IsWindow(moxel) && !FindWindowW(VolumeBarClassName, nullptr) && !host.callbacks.registered,
         "on_quit removes the moxel and the bar, which stops listening");
   MoveTo(600, 500);
 }

@@ -6,7 +6,7 @@ namespace {
 BOOL CALLBACK CountOurWindows(HWND window, LPARAM count) {
   wchar_t name[64];
   GetClassNameW(window, name, 64);
-  if (wcscmp(name, MoxelClass) == 0 || wcscmp(name, BarClass) == 0) ++*reinterpret_cast<int*>(count);
+  if (wcscmp(name, MoxelClassName) == 0 || wcscmp(name, VolumeBarClassName) == 0) ++*reinterpret_cast<int*>(count);
   return TRUE;
 }
 
@@ -40,11 +40,11 @@ TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
 
   session_->RunQuitServices();
   EXPECT_EQ(OurWindows(), 0);
-  EXPECT_TRUE(ClassRegistered(instance_, MoxelClass));
+  EXPECT_TRUE(ClassRegistered(instance_, MoxelClassName));
   Stop();  // unloads the library
   EXPECT_EQ(gdi_counter::Outstanding(), 0u);
-  EXPECT_FALSE(ClassRegistered(instance_, MoxelClass));
-  EXPECT_FALSE(ClassRegistered(instance_, BarClass));
+  EXPECT_FALSE(ClassRegistered(instance_, MoxelClassName));
+  EXPECT_FALSE(ClassRegistered(instance_, VolumeBarClassName));
 }
 
 TEST_F(MoxelTest, UnloadWithoutQuitTakesTheMoxelAlong) {

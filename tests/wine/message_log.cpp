@@ -1,6 +1,7 @@
 #include "tests/wine/message_log.h"
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <string>
 
@@ -46,9 +47,18 @@ std::string MessageName(UINT message) {
   return number;
 }
 
-std::string Describe(const msg_entry& entry) {
+std::string Describe(const msg_entry& entry, unsigned parameters) {
   static const char* const windows[] = {"moxel", "bar", "program"};
   std::string text = std::string(windows[int(entry.window)]) + " " + MessageName(entry.message);
+  char value[48];
+  if (parameters & wparam) {
+    std::snprintf(value, sizeof value, " wParam 0x%" PRIxPTR, uintptr_t(entry.wParam));
+    text += value;
+  }
+  if (parameters & lparam) {
+    std::snprintf(value, sizeof value, " lParam 0x%" PRIxPTR, uintptr_t(entry.lParam));
+    text += value;
+  }
   if (entry.flags & sent) text += " sent";
   if (entry.flags & posted) text += " posted";
   if (entry.flags & nested) text += " nested";
@@ -57,9 +67,14 @@ std::string Describe(const msg_entry& entry) {
   return text;
 }
 
-std::string List(const std::vector<msg_entry>& entries) {
+// An entry as the log recorded it, with its parameters.
+std::string DescribeSeen(const msg_entry& entry) { return Describe(entry, wparam | lparam); }
+// An entry as a table expects it, with the parameters it checks.
+std::string DescribeExpected(const msg_entry& entry) { return Describe(entry, entry.flags); }
+
+std::string List(const std::vector<msg_entry>& entries, std::string (*describe)(const msg_entry&)) {
   std::string text;
-  for (const msg_entry& entry : entries) text += "  " + Describe(entry) + "\n";
+  for (const msg_entry& entry : entries) text += "  " + describe(entry) + "\n";
   return text.empty() ? "  (none)\n" : text;
 }
 
@@ -92,19 +107,19 @@ bool message_log::Watched(UINT message) const {
          std::find(watched_.begin(), watched_.end(), message) != watched_.end();
 }
 
-void message_log::Record(HWND window, UINT message, unsigned flags) {
+void message_log::Record(HWND window, UINT message, unsigned flags, WPARAM wParam, LPARAM lParam) {
   if (!window || !Watched(message)) return;
   msg_window role;
-  if (HasClass(window, MoxelClass)) {
+  if (HasClass(window, MoxelClassName)) {
     role = msg_window::moxel;
-  } else if (HasClass(window, BarClass)) {
+  } else if (HasClass(window, VolumeBarClassName)) {
     role = msg_window::bar;
   } else if (program_ && (window == program_ || IsChild(program_, window))) {
     role = msg_window::program;
   } else {
     return;
   }
-  entries_.push_back({role, message, flags});
+  entries_.push_back({role, message, flags, wParam, lParam});
 }
 
 LRESULT CALLBACK message_log::OnSent(int code, WPARAM wParam, LPARAM lParam) {
@@ -115,7 +130,7 @@ LRESULT CALLBACK message_log::OnSent(int code, WPARAM wParam, LPARAM lParam) {
     if (call->message == WM_WINDOWPOSCHANGING &&
         (reinterpret_cast<const WINDOWPOS*>(call->lParam)->flags & SWP_NOACTIVATE))
       flags |= noactivate;
-    g_log->Record(call->hwnd, call->message, flags);
+    g_log->Record(call->hwnd, call->message, flags, call->wParam, call->lParam);
     g_log->inside_.push_back(call->hwnd);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
@@ -134,13 +149,13 @@ LRESULT CALLBACK message_log::OnSentReturned(int code, WPARAM wParam, LPARAM lPa
 LRESULT CALLBACK message_log::OnPosted(int code, WPARAM wParam, LPARAM lParam) {
   if (code == HC_ACTION && (wParam & PM_REMOVE) && g_log) {
     const auto* message = reinterpret_cast<const MSG*>(lParam);
-    g_log->Record(message->hwnd, message->message, posted);
+    g_log->Record(message->hwnd, message->message, posted, message->wParam, message->lParam);
   }
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 LRESULT CALLBACK message_log::OnTraining(int code, WPARAM wParam, LPARAM lParam) {
-  if ((code == HCBT_ACTIVATE || code == HCBT_SETFOCUS) && g_log) g_log->Record(HWND(wParam), 0x10000 + code, 0);
+  if ((code == HCBT_ACTIVATE || code == HCBT_SETFOCUS) && g_log) g_log->Record(HWND(wParam), 0x10000 + code, 0, 0, 0);
   return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
@@ -148,19 +163,22 @@ LRESULT CALLBACK message_log::OnTraining(int code, WPARAM wParam, LPARAM lParam)
   size_t at = 0;
   for (const msg_entry& want : expected) {
     const bool same = at < seen.size() && seen[at].window == want.window && seen[at].message == want.message &&
-                      seen[at].flags == (want.flags & ~optional);
+                      seen[at].flags == (want.flags & ~(optional | wparam | lparam)) &&
+                      (!(want.flags & wparam) || seen[at].wParam == want.wParam) &&
+                      (!(want.flags & lparam) || seen[at].lParam == want.lParam);
     if (same) {
       ++at;
     } else if (!(want.flags & optional)) {
-      return ::testing::AssertionFailure() << "expected " << Describe(want) << ", seen "
-                                           << (at < seen.size() ? Describe(seen[at]) : "nothing more") << "\nseen:\n"
-                                           << List(seen) << "expected:\n"
-                                           << List(expected);
+      return ::testing::AssertionFailure()
+             << "expected " << DescribeExpected(want) << ", seen "
+             << (at < seen.size() ? DescribeSeen(seen[at]) : "nothing more") << "\nseen:\n"
+             << List(seen, DescribeSeen) << "expected:\n"
+             << List(expected, DescribeExpected);
     }
   }
   if (at < seen.size())
-    return ::testing::AssertionFailure() << "unexpected " << Describe(seen[at]) << "\nseen:\n"
-                                         << List(seen) << "expected:\n"
-                                         << List(expected);
+    return ::testing::AssertionFailure() << "unexpected " << DescribeSeen(seen[at]) << "\nseen:\n"
+                                         << List(seen, DescribeSeen) << "expected:\n"
+                                         << List(expected, DescribeExpected);
   return ::testing::AssertionSuccess();
 }

@@ -1,6 +1,7 @@
 // Records the messages that the moxel, the volume bar and the user's program receive on this
 // thread, through thread hooks, and compares them with expected sequences: a table of
-// message and flags, with optional entries, as the platform's own conformance tests do.
+// message, flags and parameters, with optional entries, as the platform's own conformance
+// tests do.
 #pragma once
 
 #include <windows.h>
@@ -17,6 +18,8 @@ enum msg_flags : unsigned {
   nested = 4,      // sent while the same window was in another sent message
   noactivate = 8,  // a WM_WINDOWPOSCHANGING whose flags hold SWP_NOACTIVATE
   optional = 16,   // expected only: the entry may be missing
+  wparam = 32,     // expected only: the message's wParam is the entry's
+  lparam = 64,     // expected only: the message's lParam is the entry's
 };
 
 // A window's activation or focus as a computer-based-training hook sees it asked for, before
@@ -28,6 +31,8 @@ struct msg_entry {
   msg_window window;
   UINT message;
   unsigned flags;
+  WPARAM wParam = 0;  // compared when the flags hold wparam
+  LPARAM lParam = 0;  // compared when the flags hold lparam
 };
 
 class message_log {
@@ -47,7 +52,7 @@ class message_log {
   static LRESULT CALLBACK OnSentReturned(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OnPosted(int code, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK OnTraining(int code, WPARAM wParam, LPARAM lParam);
-  void Record(HWND window, UINT message, unsigned flags);
+  void Record(HWND window, UINT message, unsigned flags, WPARAM wParam, LPARAM lParam);
   bool Watched(UINT message) const;
 
   std::vector<UINT> watched_;

@@ -1,6 +1,6 @@
 // The messages the moxel, the bar and the user's program receive, against expected
 // sequences: neither window is ever activated or focused, not even for a moment, and the
-// user's program never loses activation or focus.
+// user's program never loses activation or focus, nor the keys typed.
 #include <memory>
 
 #include "tests/wine/message_log.h"
@@ -46,6 +46,14 @@ class MessageSequenceTest : public MoxelTest {
 
   std::vector<msg_entry> Seen() { return log_->Take(); }
 
+  void ExpectTypedKeyReachesTheProgram() {
+    const int typed = GetWindowTextLengthW(edit_);
+    input::KeyDown('A');
+    input::KeyUp('A');
+    input::Pump(50);
+    EXPECT_EQ(GetWindowTextLengthW(edit_), typed + 1);
+  }
+
   HWND program_ = nullptr;
   HWND edit_ = nullptr;
   std::unique_ptr<message_log> log_;
@@ -53,21 +61,43 @@ class MessageSequenceTest : public MoxelTest {
 
 // The moxel's own placing, sizing and showing never ask for activation.
 const std::vector<msg_entry> Placed = {{moxel, WM_WINDOWPOSCHANGING, sent | noactivate}};
-const std::vector<msg_entry> Clicked = {
-    {moxel, WM_MOUSEACTIVATE, sent | optional}, {moxel, WM_LBUTTONDOWN, posted}, {moxel, WM_LBUTTONUP, posted}};
+
+// The question a press of `button` (a button-down message) over the moxel asks it.
+constexpr msg_entry AskedToActivateBy(UINT button) {
+  return {moxel, WM_MOUSEACTIVATE, sent | optional | lparam, 0, MAKELPARAM(HTCLIENT, button)};
+}
+const std::vector<msg_entry> Clicked = {AskedToActivateBy(WM_LBUTTONDOWN),
+                                        {moxel, WM_LBUTTONDOWN, posted | wparam, MK_LBUTTON},
+                                        {moxel, WM_LBUTTONUP, posted | wparam, 0}};
+// The other buttons' clicks, then a right flip and a left one; only the left button's own
+// messages are watched.
+const std::vector<msg_entry> OtherClicksAndFlips = {AskedToActivateBy(WM_RBUTTONDOWN),
+                                                    AskedToActivateBy(WM_MBUTTONDOWN),
+                                                    AskedToActivateBy(WM_XBUTTONDOWN),
+                                                    AskedToActivateBy(WM_XBUTTONDOWN),
+                                                    AskedToActivateBy(WM_LBUTTONDOWN),
+                                                    {moxel, WM_LBUTTONDOWN, posted | wparam, MK_LBUTTON},
+                                                    AskedToActivateBy(WM_RBUTTONDOWN),
+                                                    {moxel, WM_LBUTTONUP, posted | wparam, MK_RBUTTON},
+                                                    AskedToActivateBy(WM_LBUTTONDOWN),
+                                                    {moxel, WM_LBUTTONDOWN, posted | wparam, MK_LBUTTON | MK_RBUTTON},
+                                                    {moxel, WM_LBUTTONUP, posted | wparam, MK_RBUTTON}};
 const std::vector<msg_entry> BarShown = {{bar, WM_CREATE, sent},
-                                         {bar, WM_SHOWWINDOW, sent | nested},
+                                         {bar, WM_SHOWWINDOW, sent | nested | wparam | lparam, TRUE, 0},
                                          {bar, WM_WINDOWPOSCHANGING, sent | nested | noactivate},
                                          {bar, WM_WINDOWPOSCHANGING, sent | nested | noactivate}};
-const std::vector<msg_entry> BarHidden = {{moxel, WM_TIMER, posted},
-                                          {bar, WM_SHOWWINDOW, sent | optional},
+// The bar's timer has the id 0 and no procedure of its own.
+const std::vector<msg_entry> BarHidden = {{moxel, WM_TIMER, posted | wparam | lparam, 0, 0},
+                                          {bar, WM_SHOWWINDOW, sent | optional | wparam | lparam, FALSE, 0},
                                           {bar, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
                                           {bar, WM_DESTROY, sent}};
+// Back on top, still without activation.
+const std::vector<msg_entry> SyncPainted = {{moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}};
 // The timer goes on firing with no bar; one expiry may fall into the leave.
-const std::vector<msg_entry> Left = {{moxel, WM_TIMER, posted | optional},
-                                     {moxel, WM_MOUSELEAVE, posted},
+const std::vector<msg_entry> Left = {{moxel, WM_TIMER, posted | optional | wparam | lparam, 0, 0},
+                                     {moxel, WM_MOUSELEAVE, posted | wparam | lparam, 0, 0},
                                      {moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
-                                     {moxel, WM_TIMER, posted | optional}};
+                                     {moxel, WM_TIMER, posted | optional | wparam | lparam, 0, 0}};
 
 TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) {
   for (uint32_t corner = 0; corner < 4; ++corner) {
@@ -80,15 +110,31 @@ TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) 
     input::Click(Button::Left);
     input::Pump(100);
     EXPECT_TRUE(MatchesSequence(Seen(), Clicked)) << "click";
+    for (Button button : {Button::Right, Button::Middle, Button::X1, Button::X2}) input::Click(button);
+    input::Press(Button::Left);
+    input::Press(Button::Right);
+    input::Release(Button::Left);
+    input::Press(Button::Left);
+    input::Release(Button::Left);
+    input::Release(Button::Right);
+    input::Pump(150);
+    EXPECT_TRUE(MatchesSequence(Seen(), OtherClicksAndFlips)) << "other clicks and flips";
     input::Wheel(WHEEL_DELTA);
     input::Pump(100);
     EXPECT_TRUE(MatchesSequence(Seen(), BarShown)) << "wheel";
+    input::Wheel(-WHEEL_DELTA);
+    input::Pump(100);
+    EXPECT_TRUE(MatchesSequence(Seen(), {})) << "wheel again";
     input::Pump(1100);
     EXPECT_TRUE(MatchesSequence(Seen(), BarHidden)) << "bar's time out";
+    SendMessageW(moxel_, WM_SYNCPAINT, 0, 0);
+    EXPECT_TRUE(MatchesSequence(Seen(), SyncPainted)) << "sync paint";
     PointAway();
     EXPECT_TRUE(MatchesSequence(Seen(), Left)) << "leave";
     EXPECT_EQ(GetForegroundWindow(), program_);
+    EXPECT_EQ(GetActiveWindow(), program_);
     EXPECT_EQ(GetFocus(), edit_);
+    ExpectTypedKeyReachesTheProgram();
     log_.reset();
     Stop();
     DestroyWindow(program_);
@@ -99,7 +145,7 @@ TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) 
 TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
   StartTyping({});
   session_->RunQuitServices();
-  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_SHOWWINDOW, sent | optional},
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_SHOWWINDOW, sent | optional | wparam | lparam, FALSE, 0},
                                        {moxel, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
                                        {moxel, WM_DESTROY, sent}}))
       << "quit";
@@ -107,30 +153,33 @@ TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
   input::Pump(100);
   // Shown without activation, then sized into its corner, all inside its creation.
   EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_CREATE, sent},
-                                       {moxel, WM_SHOWWINDOW, sent | nested},
+                                       {moxel, WM_SHOWWINDOW, sent | nested | wparam | lparam, TRUE, 0},
                                        {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate},
                                        {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}))
       << "init";
   EXPECT_EQ(GetFocus(), edit_);
+  ExpectTypedKeyReachesTheProgram();
 }
 
 TEST_F(MessageSequenceTest, DisplayAndWorkAreaChangesPlaceTheMoxelWithoutActivatingIt) {
   StartTyping(ConfigurationWith({}) + Entry(CornerId, Le32(3)));
-  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+  moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
   SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Seen();
-  SendMessageW(moxel_, WM_DISPLAYCHANGE, 24, MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)));
-  EXPECT_TRUE(MatchesSequence(
-      Seen(), {{moxel, WM_DISPLAYCHANGE, sent}, {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
+  const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+  SendMessageW(moxel_, WM_DISPLAYCHANGE, 24, screen);
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_DISPLAYCHANGE, sent | wparam | lparam, 24, screen},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
   SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Seen();
   SendMessageW(moxel_, WM_SETTINGCHANGE, SPI_SETWORKAREA, 0);
-  EXPECT_TRUE(MatchesSequence(
-      Seen(), {{moxel, WM_SETTINGCHANGE, sent}, {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_SETTINGCHANGE, sent | wparam | lparam, SPI_SETWORKAREA, 0},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
   EXPECT_EQ(GetFocus(), edit_);
 }
 
-// The log itself: a stray focus fails the comparison, and so does a missing entry.
+// The log itself: a stray focus fails the comparison, and so do a missing entry and another
+// parameter.
 TEST_F(MessageSequenceTest, StrayFocusOrActivationFailsTheComparison) {
   StartTyping({});
   SetFocus(moxel_);  // what the moxel must never do
@@ -143,6 +192,7 @@ TEST_F(MessageSequenceTest, StrayFocusOrActivationFailsTheComparison) {
   EXPECT_TRUE(askedToFocus);
   EXPECT_FALSE(MatchesSequence({}, {{moxel, WM_TIMER, posted}}));
   EXPECT_TRUE(MatchesSequence({}, {{moxel, WM_TIMER, posted | optional}}));
+  EXPECT_FALSE(MatchesSequence({{moxel, WM_TIMER, posted, 1, 0}}, {{moxel, WM_TIMER, posted | wparam, 0, 0}}));
   EXPECT_FALSE(MatchesSequence({{moxel, WM_WINDOWPOSCHANGING, sent}}, Placed));  // activation allowed
 }
 

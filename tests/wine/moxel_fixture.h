@@ -6,6 +6,7 @@
 #include <memory>
 #include <vector>
 
+#include "resources/window_classes.h"
 #include "simulator/input.h"
 #include "simulator/memory_streams.h"
 #include "simulator/player_session.h"
@@ -17,9 +18,6 @@
 constexpr GUID PlayOrPause = {0x90500F09, 0xF16F, 0x415E, {0xA0, 0x47, 0xAC, 0x50, 0x45, 0xC9, 0x5F, 0xFE}};
 constexpr GUID Previous = {0x059C4566, 0x4708, 0x4EBF, {0x81, 0x39, 0x6A, 0x8E, 0xA5, 0xA9, 0xDF, 0xC8}};
 constexpr GUID Next = {0xE58895A0, 0xA2F0, 0x45B6, {0x87, 0x99, 0x14, 0x40, 0xE4, 0xDB, 0x72, 0x84}};
-
-inline const wchar_t MoxelClass[] = L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}";
-inline const wchar_t BarClass[] = L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}";
 
 // A stored configuration whose one-time defaults are done, holding `bindings`.
 inline std::vector<uint8_t> ConfigurationWith(const std::vector<MouseActionItem>& bindings) {
@@ -52,7 +50,7 @@ class MoxelTest : public ::testing::Test {
     input::MoveTo(600, 500);
     session_->RunInitServices();
     input::Pump(100);
-    moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
+    moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
     ASSERT_NE(moxel_, nullptr);
   }
 
@@ -86,7 +84,7 @@ class MoxelTest : public ::testing::Test {
     EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
   }
 
-  HWND Bar() const { return FindWindowW(BarClass, L"moxelvolumebar"); }
+  HWND Bar() const { return FindWindowW(VolumeBarClassName, L"moxelvolumebar"); }
   command_log& Executed() { return session_->host.executed(); }
   simulated_playback& Playback() { return session_->host.playback(); }
 

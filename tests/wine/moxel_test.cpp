@@ -1,4 +1,4 @@
-// The moxel window under real input: geometry, hover, activation, gestures and bindings.
+// The moxel window under real input: geometry, hover, gestures and bindings.
 #include "tests/wine/moxel_fixture.h"
 
 #include <stdexcept>
@@ -35,83 +35,6 @@ TEST_F(MoxelTest, HoverGrowsTheMoxelAndLeavingShrinksIt) {
   PointAway();
   EXPECT_EQ(WindowRect(moxel_).right, 7);
   EXPECT_EQ(WindowRect(moxel_).bottom, 7);
-}
-
-TEST_F(MoxelTest, ClickingLeavesTheForegroundWindowActive) {
-  Start();
-  const HWND other = CreateWindowExW(0, L"STATIC", L"other", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200, 100,
-                                     nullptr, nullptr, nullptr, nullptr);
-  SetForegroundWindow(other);
-  input::Pump(100);
-  ASSERT_EQ(GetForegroundWindow(), other);
-  const HWND focus = GetFocus();
-  PointAtMoxel();
-  input::Click(Button::Left);
-  input::Pump(100);
-  EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
-  EXPECT_EQ(GetForegroundWindow(), other);
-  EXPECT_EQ(GetFocus(), focus);
-  DestroyWindow(other);
-}
-
-// The program the user types in keeps the foreground, activation and the keyboard focus
-// through everything the moxel and the bar do, and goes on receiving the keys typed.
-TEST_F(MoxelTest, TheUsersProgramKeepsActivationAndFocusThroughout) {
-  Start();
-  session_->RunQuitServices();
-  const HWND program = CreateWindowExW(0, L"STATIC", L"typing", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 300, 120,
-                                       nullptr, nullptr, nullptr, nullptr);
-  const HWND edit =
-      CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program, nullptr, nullptr, nullptr);
-  SetForegroundWindow(program);
-  SetFocus(edit);
-  input::Pump(100);
-  auto expectKept = [&](const char* step) {
-    input::Pump(50);
-    EXPECT_EQ(GetForegroundWindow(), program) << step;
-    EXPECT_EQ(GetActiveWindow(), program) << step;
-    EXPECT_EQ(GetFocus(), edit) << step;
-    const int typed = GetWindowTextLengthW(edit);
-    input::KeyDown('A');
-    input::KeyUp('A');
-    input::Pump(50);
-    EXPECT_EQ(GetWindowTextLengthW(edit), typed + 1) << step;
-  };
-  expectKept("before");
-  session_->RunInitServices();
-  moxel_ = FindWindowW(MoxelClass, L"moxelwindow");
-  ASSERT_NE(moxel_, nullptr);
-  expectKept("init");
-  PointAtMoxel();
-  expectKept("hover");
-  for (Button button : {Button::Left, Button::Right, Button::Middle, Button::X1, Button::X2}) {
-    input::Click(button);
-    expectKept("click");
-  }
-  input::Press(Button::Left);
-  input::Press(Button::Right);
-  input::Release(Button::Left);
-  input::Press(Button::Left);
-  input::Release(Button::Left);
-  input::Release(Button::Right);
-  expectKept("flips");
-  input::Wheel(120);
-  input::Pump(100);
-  EXPECT_NE(Bar(), nullptr);
-  expectKept("wheel");
-  input::Wheel(-120);
-  expectKept("wheel again");
-  input::Pump(1200);
-  EXPECT_EQ(Bar(), nullptr);
-  expectKept("bar hidden");
-  SendMessageW(moxel_, WM_SYNCPAINT, 0, 0);
-  expectKept("sync paint");
-  PointAway();
-  expectKept("leave");
-  session_->RunQuitServices();
-  expectKept("quit");
-  EXPECT_EQ(Executed().size(), 7u);  // five clicks, two flips
-  DestroyWindow(program);
 }
 
 // X button 1 shares bit 0x20 with Alt only by number: in a click's key state it is a button.
@@ -238,12 +161,12 @@ TEST_F(MoxelTest, DefaultsAreInstalledOnFirstCreationOnly) {
 TEST_F(MoxelTest, SecondInitKeepsTheMoxelAndASecondQuitDoesNothing) {
   Start();
   session_->RunInitServices();
-  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), moxel_);
-  EXPECT_EQ(FindWindowExW(nullptr, moxel_, MoxelClass, nullptr), nullptr);  // no second moxel
+  EXPECT_EQ(FindWindowW(MoxelClassName, nullptr), moxel_);
+  EXPECT_EQ(FindWindowExW(nullptr, moxel_, MoxelClassName, nullptr), nullptr);  // no second moxel
   session_->RunQuitServices();
   EXPECT_FALSE(IsWindow(moxel_));
   session_->RunQuitServices();
-  EXPECT_EQ(FindWindowW(MoxelClass, nullptr), nullptr);
+  EXPECT_EQ(FindWindowW(MoxelClassName, nullptr), nullptr);
 }
 
 // One command whose execution throws while told to.

@@ -145,7 +145,7 @@ TEST_F(PageServiceTest, HundredOpenAndCloseCyclesLeaveNoWindowOrGdiObject) {
   Stop();
   EXPECT_EQ(gdi_counter::Outstanding(), 0u);
   WNDCLASSW info;
-  EXPECT_FALSE(GetClassInfoW(instance_, L"quorbel:separator", &info));
+  EXPECT_FALSE(GetClassInfoW(instance_, SeparatorClassName, &info));
 }
 
 // A command resolver that fails the way a broken host would.
