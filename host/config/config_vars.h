@@ -1,4 +1,4 @@
-// The component's persisted variables.
+// The component's persisted variables, their defaults, and what a stored corner means.
 #pragma once
 
 #include "host/config/cfg_var.h"
