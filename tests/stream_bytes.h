@@ -41,6 +41,8 @@ inline const std::vector<uint8_t> SensitivityId = Hex("9D BF BD 46 8C 9A CB 48 A
 inline const std::vector<uint8_t> FlagId = Hex("70 3A 36 88 BA 55 0B 42 A4 0F 92 EF 01 73 F4 6D");
 inline const std::vector<uint8_t> ListId = Hex("2D 3A 0A 44 41 07 DA 49 AA 89 E9 B2 84 FE 10 E2");
 inline const std::vector<uint8_t> CornerId = Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC");
+inline const std::vector<uint8_t> ScreenId = Hex("0A 55 F1 3F EE 74 E3 4E BA AB 1A BC 21 8E 4F CB");
+inline const std::vector<uint8_t> FullscreenId = Hex("1F 92 6F 4E 3A DF 50 4D B2 F5 AF 38 BF CC 39 EC");
 
 inline std::vector<uint8_t> Entry(const std::vector<uint8_t>& id, const std::vector<uint8_t>& payload) {
   return id + Le32(uint32_t(payload.size())) + payload;

@@ -1,8 +1,13 @@
 #include "host/config/config_vars.h"
 
 // Construction order fixes the order of both variable lists (each pushes to the front), and
-// so the order of the entries in the written stream: sensitivity, flag, bindings, corner.
-// The corner came later: its entry goes last, so the stream starts as it always did.
+// so the order of the entries in the written stream: sensitivity, flag, bindings, corner,
+// screen, full-screen option. Each later variable's entry goes after the earlier ones, so the
+// stream starts as it always did.
+cfg_int_t<unsigned int> cfg_hide_for_fullscreen(
+    {0x4E6F921F, 0xDF3A, 0x4D50, {0xB2, 0xF5, 0xAF, 0x38, 0xBF, 0xCC, 0x39, 0xEC}}, 0);
+cfg_int_t<unsigned int> cfg_moxel_screen({0x3FF1550A, 0x74EE, 0x4EE3, {0xBA, 0xAB, 0x1A, 0xBC, 0x21, 0x8E, 0x4F, 0xCB}},
+                                         0);
 cfg_int_t<unsigned int> cfg_moxel_corner({0x12256272, 0x3778, 0x4E9B, {0x83, 0xBE, 0xD0, 0x51, 0x47, 0x04, 0x7E, 0xEC}},
                                          0);
 cfg_objList<MouseActionItem> cfg_mouse_actions(
@@ -53,4 +58,8 @@ void InstallDefaultBindings(list_t<MouseActionItem>& list) {
 
 ScreenCorner CornerFromStored(uint32_t stored) {
   return stored <= uint32_t(ScreenCorner::BottomRight) ? ScreenCorner(stored) : ScreenCorner::TopLeft;
+}
+
+ScreenChoice ScreenFromStored(uint32_t stored) {
+  return stored <= uint32_t(ScreenChoice::OuterCorner) ? ScreenChoice(stored) : ScreenChoice::Main;
 }

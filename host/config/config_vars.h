@@ -1,4 +1,4 @@
-// The component's persisted variables, their defaults, and what a stored corner means.
+// The component's persisted variables, their defaults, and what a stored corner or screen means.
 #pragma once
 
 #include "host/config/cfg_var.h"
@@ -15,6 +15,10 @@ extern cfg_int_t<unsigned int> cfg_defaults_applied;
 extern cfg_int_t<unsigned int> cfg_wheel_sensitivity;
 // The screen corner of the moxel as stored; CornerFromStored reads it.
 extern cfg_int_t<unsigned int> cfg_moxel_corner;
+// Which screen's corner the moxel stands in, as stored; ScreenFromStored reads it.
+extern cfg_int_t<unsigned int> cfg_moxel_screen;
+// Not 0: the moxel hides while another program's window covers its whole screen.
+extern cfg_int_t<unsigned int> cfg_hide_for_fullscreen;
 
 constexpr unsigned int DefaultWheelSensitivity = 128;
 
@@ -28,3 +32,12 @@ enum class ScreenCorner : uint32_t { TopLeft = 0, TopRight = 1, BottomLeft = 2, 
 // The corner a stored value names; a value no corner has (written by a later version, or
 // damaged) names the top-left one. The stored value itself is kept as it came.
 ScreenCorner CornerFromStored(uint32_t stored);
+
+enum class ScreenChoice : uint32_t {
+  Main = 0,         // the main screen
+  OuterCorner = 1,  // the screen that holds the chosen corner of the whole desktop
+};
+
+// The screen a stored value names; a value no choice has names the main screen, and is kept
+// as it came, like the corner.
+ScreenChoice ScreenFromStored(uint32_t stored);

@@ -34,13 +34,15 @@ const std::vector<uint8_t> OneItem =
 TEST_F(ConfigStream, WritesDefaultsAsFourEntriesInListOrder) {
   EXPECT_EQ(Write(), Hex("9D BF BD 46 8C 9A CB 48 A5 A1 BC 84 26 5C C9 CD 04 00 00 00 80 00 00 00") +
                          Entry(FlagId, Le32(0)) + Entry(ListId, Le32(0)) +
-                         Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC 04 00 00 00 00 00 00 00"));
+                         Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC 04 00 00 00 00 00 00 00") +
+                         Hex("0A 55 F1 3F EE 74 E3 4E BA AB 1A BC 21 8E 4F CB 04 00 00 00 00 00 00 00") +
+                         Hex("1F 92 6F 4E 3A DF 50 4D B2 F5 AF 38 BF CC 39 EC 04 00 00 00 00 00 00 00"));
 }
 
 TEST_F(ConfigStream, WritesEachBindingFieldLittleEndian) {
   ApplyFirstRunDefaults();
   const std::vector<uint8_t> bytes = Write();
-  ASSERT_EQ(bytes.size(), 24u + 24u + 240u + 24u);
+  ASSERT_EQ(bytes.size(), 24u + 24u + 240u + 3 * 24u);
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 24, bytes.begin() + 48), Entry(FlagId, Le32(1)));
   // The list entry: GUID, N = 4 + 9 * 24, K = 9, then the first default binding.
   EXPECT_EQ(std::vector<uint8_t>(bytes.begin() + 48, bytes.begin() + 96),
@@ -160,23 +162,29 @@ earlier_layout_values ReadAsEarlierLayout(const std::vector<uint8_t>& bytes) {
   return values;
 }
 
-TEST_F(ConfigStream, CornerEntryIsStoredLastAndOutOfRangeValuesSurviveARoundTrip) {
+TEST_F(ConfigStream, LaterEntriesFollowTheOldOnesAndOutOfRangeValuesSurviveARoundTrip) {
   cfg_moxel_corner = 3;
+  cfg_moxel_screen = 1;
+  cfg_hide_for_fullscreen = 1;
   std::vector<uint8_t> bytes = Write();
-  ASSERT_EQ(bytes.size(), 96u);
-  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 24, bytes.end()),
-            Hex("72 62 25 12 78 37 9B 4E 83 BE D0 51 47 04 7E EC 04 00 00 00 03 00 00 00"));
+  ASSERT_EQ(bytes.size(), 144u);
+  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 72, bytes.end()),
+            Entry(CornerId, Le32(3)) + Entry(ScreenId, Le32(1)) + Entry(FullscreenId, Le32(1)));
 
-  // A corner of a later version reads as the top-left one, and is written back as it came.
-  Read(Entry(CornerId, Le32(9)));
+  // A corner or screen of a later version reads as the default one, and is written back as it came.
+  Read(Entry(CornerId, Le32(9)) + Entry(ScreenId, Le32(7)));
   EXPECT_EQ(CornerFromStored(cfg_moxel_corner), ScreenCorner::TopLeft);
+  EXPECT_EQ(ScreenFromStored(cfg_moxel_screen), ScreenChoice::Main);
+  EXPECT_EQ(ScreenFromStored(1), ScreenChoice::OuterCorner);
   bytes = Write();
-  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 4, bytes.end()), Le32(9));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 72, bytes.end() - 48), Entry(CornerId, Le32(9)));
+  EXPECT_EQ(std::vector<uint8_t>(bytes.end() - 48, bytes.end() - 24), Entry(ScreenId, Le32(7)));
 
-  // A short corner entry keeps the corner; the next entry is read.
+  // A short entry keeps its value; the next entry is read.
   cfg_moxel_corner = 2;
-  Read(Entry(CornerId, Hex("01")) + Entry(SensitivityId, Le32(33)));
+  Read(Entry(CornerId, Hex("01")) + Entry(ScreenId, Hex("01 00")) + Entry(SensitivityId, Le32(33)));
   EXPECT_EQ(cfg_moxel_corner, 2u);
+  EXPECT_EQ(cfg_moxel_screen, 7u);
   EXPECT_EQ(cfg_wheel_sensitivity, 33u);
 }
 
@@ -190,10 +198,12 @@ TEST_F(ConfigStream, StreamsOfThisAndTheEarlierLayoutReadEachOther) {
   EXPECT_EQ(earlier.flag, 1u);
   EXPECT_EQ(earlier.bindings, 9u);
 
-  // The earlier layout's stream, as it wrote it: the corner stays at its default.
+  // The earlier layout's stream, as it wrote it: the later variables stay at their defaults.
   ResetConfiguration();
   Read(Entry(SensitivityId, Le32(60)) + Entry(FlagId, Le32(1)) + Entry(ListId, Le32(1) + OneItem));
   EXPECT_EQ(cfg_moxel_corner, 0u);
+  EXPECT_EQ(cfg_moxel_screen, 0u);
+  EXPECT_EQ(cfg_hide_for_fullscreen, 0u);
   EXPECT_EQ(cfg_wheel_sensitivity, 60u);
   EXPECT_EQ(cfg_mouse_actions.get_count(), 1u);
   // The corner entry anywhere among the old ones.

@@ -48,6 +48,9 @@ TEST(KnownAnswers, ClassAndVariableGuids) {
       {"cfg_wheel_sensitivity", static_cast<cfg_var_reader&>(cfg_wheel_sensitivity).guid,
        "46BDBF9D-9A8C-48CB-A5A1-BC84265CC9CD"},
       {"cfg_moxel_corner", static_cast<cfg_var_reader&>(cfg_moxel_corner).guid, "12256272-3778-4E9B-83BE-D05147047EEC"},
+      {"cfg_moxel_screen", static_cast<cfg_var_reader&>(cfg_moxel_screen).guid, "3FF1550A-74EE-4EE3-BAAB-1ABC218E4FCB"},
+      {"cfg_hide_for_fullscreen", static_cast<cfg_var_reader&>(cfg_hide_for_fullscreen).guid,
+       "4E6F921F-DF3A-4D50-B2F5-AF38BFCC39EC"},
   };
   for (const guid_answer& answer : answers) EXPECT_EQ(GuidText(answer.value), answer.documented) << answer.name;
   // Each variable is written and read under one GUID.

@@ -10,4 +10,6 @@ inline void ResetConfiguration() {
   cfg_defaults_applied = 0;
   cfg_wheel_sensitivity = DefaultWheelSensitivity;
   cfg_moxel_corner = 0;
+  cfg_moxel_screen = 0;
+  cfg_hide_for_fullscreen = 0;
 }
