@@ -43,8 +43,10 @@ void SendKey(WORD key, DWORD flags) {
 }  // namespace
 
 void MoveTo(int x, int y) {
-  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, Normalised(x, GetSystemMetrics(SM_CXSCREEN)),
-            Normalised(y, GetSystemMetrics(SM_CYSCREEN)), 0);
+  const int left = GetSystemMetrics(SM_XVIRTUALSCREEN), top = GetSystemMetrics(SM_YVIRTUALSCREEN);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK,
+            Normalised(x - left, GetSystemMetrics(SM_CXVIRTUALSCREEN)),
+            Normalised(y - top, GetSystemMetrics(SM_CYVIRTUALSCREEN)), 0);
 }
 
 void MoveBy(int dx, int dy) { SendMouse(MOUSEEVENTF_MOVE, dx, dy, 0); }

@@ -8,7 +8,8 @@ namespace input {
 
 enum class Button { Left, Right, Middle, X1, X2 };
 
-// Puts the pointer on screen pixel (x, y) with an absolute move.
+// Puts the pointer on pixel (x, y) of the desktop of all monitors, whose origin is the main
+// monitor's top left, with an absolute move.
 void MoveTo(int x, int y);
 // A relative move by (dx, dy) pixels, as a mouse sends it.
 void MoveBy(int dx, int dy);

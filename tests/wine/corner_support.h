@@ -1,4 +1,4 @@
-// The screen's corners and the rectangles the moxel's tests expect in them.
+// The corners of a screen and the rectangles the moxel's tests expect in them.
 #pragma once
 
 #include <windows.h>
@@ -25,15 +25,28 @@ inline std::string Text(const RECT& r) {
   return text;
 }
 
-// The `side` by `side` square in corner `c` of the screen as it is now.
-inline RECT Square(uint32_t c, int side) {
+inline RECT MainScreen() {
   const SIZE screen = ScreenSize();
-  const LONG left = IsRight(c) ? screen.cx - side : 0, top = IsBottom(c) ? screen.cy - side : 0;
+  return {0, 0, screen.cx, screen.cy};
+}
+
+// The `side` by `side` square in corner `c` of `screen`, by default the main screen as it is now.
+inline RECT Square(uint32_t c, int side, const RECT& screen = MainScreen()) {
+  const LONG left = IsRight(c) ? screen.right - side : screen.left;
+  const LONG top = IsBottom(c) ? screen.bottom - side : screen.top;
   return {left, top, left + side, top + side};
 }
 
-// A point `inset` pixels in from both edges of corner `c`.
-inline POINT InCorner(uint32_t c, int inset) {
-  const SIZE screen = ScreenSize();
-  return {IsRight(c) ? screen.cx - 1 - inset : inset, IsBottom(c) ? screen.cy - 1 - inset : inset};
+// A point `inset` pixels in from both edges of corner `c` of `screen`.
+inline POINT InCorner(uint32_t c, int inset, const RECT& screen = MainScreen()) {
+  return {IsRight(c) ? screen.right - 1 - inset : screen.left + inset,
+          IsBottom(c) ? screen.bottom - 1 - inset : screen.top + inset};
+}
+
+// The volume bar beside the grown moxel in corner `c` of `screen`: on the side towards the
+// screen's middle, level with the moxel's edge on the screen's border.
+inline RECT BarBeside(uint32_t c, const RECT& screen = MainScreen()) {
+  const LONG left = IsRight(c) ? screen.right - 14 - 59 : screen.left + 14;
+  const LONG top = IsBottom(c) ? screen.bottom - 14 : screen.top;
+  return {left, top, left + 59, top + 14};
 }

@@ -33,22 +33,6 @@ class CornerTest : public MoxelTest {
   // Starts with the moxel stored in `c` and a plain left click bound.
   void StartIn(uint32_t c) { Start(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(CornerId, Le32(c))); }
 
-  // The moxel's rectangles, a click and a wheel notch in corner `c`.
-  void CheckCorner(uint32_t c) {
-    SCOPED_TRACE(CornerNames[c]);
-    const SIZE screen = ScreenSize();
-    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 7)) << Text(WindowRect(moxel_));
-    const POINT point = InCorner(c, 3);  // on the small moxel
-    input::MoveTo(point.x, point.y);
-    input::Pump(150);
-    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14)) << Text(WindowRect(moxel_));
-    ClickAndNotch();
-    ASSERT_NE(Bar(), nullptr);
-    // Beside the grown moxel on the side towards the middle, level with the screen's border.
-    const LONG left = IsRight(c) ? screen.cx - 14 - 59 : 14, top = IsBottom(c) ? screen.cy - 14 : 0;
-    EXPECT_PRED2(SameRect, WindowRect(Bar()), (RECT{left, top, left + 59, top + 14})) << Text(WindowRect(Bar()));
-  }
-
   // The corner's entry of the stored configuration.
   std::vector<uint8_t> StoredCornerEntry() {
     const std::vector<uint8_t> stored = ReadProfileFile(profile_ + L"\\" + player_session::ConfigurationName);

@@ -12,6 +12,7 @@
 #include "simulator/player_session.h"
 #include "simulator/profile_store.h"
 #include "tests/stream_bytes.h"
+#include "tests/wine/corner_support.h"
 #include "tests/wine/gdi_counter.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -82,6 +83,20 @@ class MoxelTest : public ::testing::Test {
     input::Wheel(WHEEL_DELTA);
     input::Pump(100);
     EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
+  }
+
+  // The moxel's rectangles, a click and a wheel notch in corner `c` of `screen`, and the bar
+  // the notch opens.
+  void CheckCorner(uint32_t c, const RECT& screen = MainScreen()) {
+    SCOPED_TRACE(CornerNames[c]);
+    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 7, screen)) << Text(WindowRect(moxel_));
+    const POINT point = InCorner(c, 3, screen);  // on the small moxel
+    input::MoveTo(point.x, point.y);
+    input::Pump(150);
+    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14, screen)) << Text(WindowRect(moxel_));
+    ClickAndNotch();
+    ASSERT_NE(Bar(), nullptr);
+    EXPECT_PRED2(SameRect, WindowRect(Bar()), BarBeside(c, screen)) << Text(WindowRect(Bar()));
   }
 
   HWND Bar() const { return FindWindowW(VolumeBarClassName, L"moxelvolumebar"); }

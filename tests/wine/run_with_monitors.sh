@@ -1,0 +1,44 @@
+#!/usr/bin/env bash
+# Runs a Windows test program on a virtual display of its own, whose one wide screen Wine sees
+# as the monitors listed in a layout file (see xinerama_layout.c), with a Wine prefix and a
+# Wine server of its own, apart from the display and the prefix the other tests share.
+# Usage: run_with_monitors.sh LIBRARY_FOLDER PREFIX PROGRAM [ARGUMENT...]
+# The program finds the layout file in MONITOR_LAYOUT and may rewrite it.
+set -euo pipefail
+library_folder=$1 prefix=$2
+shift 2
+if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
+  echo "SKIPPED: 32-bit Wine does not run on this machine" >&2
+  exit 77
+fi
+
+work=$(mktemp -d)
+xvfb_pid=
+stop() {
+  WINEPREFIX="$prefix" wineserver -k 2>/dev/null || true
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  rm -rf "$work"
+}
+trap stop EXIT
+
+# Room for every arrangement the tests make: 2304 pixels across, 1792 down.
+Xvfb -displayfd 3 -screen 0 2304x1792x24 -nolisten tcp 3>"$work/display" 2>/dev/null &
+xvfb_pid=$!
+for _ in $(seq 100); do
+  [ -s "$work/display" ] && break
+  sleep 0.1
+done
+echo "1280x1024+0+0" >"$work/layout"
+
+# A 32-bit prefix: every Wine process of it, the desktop's included, is then a 32-bit one
+# that loads the stand-in library, so they all agree on the monitors.
+export DISPLAY=":$(head -n1 "$work/display")" WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all \
+  WINEDLLOVERRIDES="mscoree,mshtml=" MONITOR_LAYOUT="$work/layout" \
+  LD_LIBRARY_PATH="$library_folder${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+if [ ! -f "$prefix/system.reg" ]; then
+  wineboot -i >/dev/null 2>&1 || true
+  wineserver -w
+fi
+status=0
+wine "$@" || status=$?
+exit "$status"
