@@ -13,6 +13,32 @@ pixel_rect RectInCorner(const pixel_rect& area, ScreenCorner corner, int width, 
   return {left, top, left + width, top + height};
 }
 
+pixel_rect ChosenMonitor(std::span<const monitor_area> monitors, ScreenCorner corner, ScreenChoice screen) {
+  if (monitors.empty()) return {};
+  const monitor_area* chosen = &monitors.front();
+  for (const monitor_area& monitor : monitors)
+    if (monitor.main) {
+      chosen = &monitor;
+      break;
+    }
+  if (screen == ScreenChoice::Main) return chosen->rect;
+  // How far out the monitor's corner lies: towards the left or top is less, so negated.
+  const auto outwards = [corner](const pixel_rect& area) {
+    const long long across = IsRight(corner) ? area.right : -(long long)area.left;
+    const long long down = IsBottom(corner) ? area.bottom : -(long long)area.top;
+    return across + down;
+  };
+  for (const monitor_area& monitor : monitors)
+    if (outwards(monitor.rect) > outwards(chosen->rect)) chosen = &monitor;
+  return chosen->rect;
+}
+
+moxel_anchor PlaceMoxel(std::span<const monitor_area> monitors, ScreenCorner corner, ScreenChoice screen, int scale,
+                        int width, int height) {
+  const pixel_rect monitor = ChosenMonitor(monitors, corner, screen);
+  return {RectInCorner(monitor, corner, width * scale, height * scale), monitor, corner, scale};
+}
+
 pixel_rect RectBeside(const moxel_anchor& anchor, int width, int height) {
   const pixel_rect& moxel = anchor.moxel;
   const pixel_rect& screen = anchor.screen;

@@ -36,9 +36,33 @@ namespace {
 constexpr UINT_PTR VolumeBarTimer = 0;
 constexpr UINT VolumeBarMilliseconds = 1000;
 
-// The primary monitor, whose top-left corner is the origin of screen coordinates. The moxel
-// is above the taskbar, so it keeps to the screen's edges, where the pointer stops.
-pixel_rect PrimaryScreen() { return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}; }
+// The desktop's monitors as they are now, in the calling thread's pixels. The moxel is above
+// the taskbar, so it keeps to the monitors' edges, where the pointer stops.
+struct monitor_list {
+  monitor_area monitors[16];  // more than any desktop has; a further one is left out
+  size_t count = 0;
+};
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, RECT*, LPARAM list) {
+  auto& found = *reinterpret_cast<monitor_list*>(list);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(monitor, &info)) {
+    const RECT& area = info.rcMonitor;
+    found.monitors[found.count++] = {{area.left, area.top, area.right, area.bottom},
+                                     bool(info.dwFlags & MONITORINFOF_PRIMARY)};
+  }
+  return found.count < std::size(found.monitors);
+}
+
+monitor_list Monitors() {
+  monitor_list found;
+  EnumDisplayMonitors(nullptr, nullptr, AddMonitor, LPARAM(&found));
+  // The main screen, whose top-left corner is the origin, where monitors cannot be listed.
+  if (found.count == 0)
+    found.monitors[found.count++] = {{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)}, true};
+  return found;
+}
 }  // namespace
 
 const window_class_info& CMoxelWindow::GetWndClassInfo() {
@@ -64,15 +88,8 @@ void CMoxelWindow::Destroy() {
   if (IsWindow()) DestroyWindow();
 }
 
-moxel_anchor CMoxelWindow::Anchor() const {
-  RECT moxel{};
-  GetWindowRect(&moxel);
-  return {
-      {moxel.left, moxel.top, moxel.right, moxel.bottom}, PrimaryScreen(), CornerFromStored(cfg_moxel_corner), scale_};
-}
-
 void CMoxelWindow::ShowVolumeBar() {
-  if (!volumeBar_ && makeVolumeBar_) volumeBar_ = makeVolumeBar_(Anchor());
+  if (!volumeBar_ && makeVolumeBar_) volumeBar_ = makeVolumeBar_(placement_);
   SetTimer(VolumeBarTimer, VolumeBarMilliseconds);
 }
 
@@ -147,9 +164,11 @@ void CMoxelWindow::OnButton(UINT message, UINT keys) {
 void CMoxelWindow::FitTo(HBITMAP bitmap) {
   SIZE size;
   if (!BitmapSize(bitmap, size)) return;
-  const int width = size.cx * scale_, height = size.cy * scale_;
-  const pixel_rect place = RectInCorner(PrimaryScreen(), CornerFromStored(cfg_moxel_corner), width, height);
-  MoveWindow(place.left, place.top, width, height, TRUE);
+  const monitor_list found = Monitors();
+  placement_ = PlaceMoxel(std::span(found.monitors, found.count), CornerFromStored(cfg_moxel_corner),
+                          ScreenFromStored(cfg_moxel_screen), scale_, size.cx, size.cy);
+  const pixel_rect& place = placement_.moxel;
+  MoveWindow(place.left, place.top, place.right - place.left, place.bottom - place.top, TRUE);
 }
 
 void CMoxelWindow::EnterHover() {

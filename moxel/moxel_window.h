@@ -1,4 +1,4 @@
-// The moxel: a tiny always-on-top, never-activated window in a corner of the primary screen
+// The moxel: a tiny always-on-top, never-activated window in a corner of a screen
 // that turns clicks and flips into bound commands and the wheel into volume steps.
 #pragma once
 
@@ -27,7 +27,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void ShowVolumeBar();
   void HideVolumeBar();
 
-  // Moves the moxel into the stored corner of the screen as it is now.
+  // Moves the moxel into the stored corner of the stored screen, as the monitors are now.
   void FollowCorner();
 
   BEGIN_MSG_MAP(CMoxelWindow)
@@ -72,12 +72,12 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   void LeaveHover();
   void Paint();
   void HandleRawInput(HRAWINPUT input);
-  // Shows `bitmap` at its size times the scale in the stored corner of the screen.
+  // Shows `bitmap` at its size times the scale in the stored corner of the stored screen.
   void FitTo(HBITMAP bitmap);
-  moxel_anchor Anchor() const;
 
   bool hovered_ = false;
-  int scale_ = 1;  // screen pixels per artwork pixel on the moxel's monitor
+  int scale_ = 1;             // screen pixels per artwork pixel on the moxel's monitor
+  moxel_anchor placement_{};  // where FitTo last placed the moxel
   volume_bar_maker makeVolumeBar_ = nullptr;
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;

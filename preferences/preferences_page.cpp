@@ -14,8 +14,9 @@ namespace {
 
 constexpr UINT ModifierBoxIds[3] = {IDC_CTRL, IDC_ALT, IDC_SHIFT};
 constexpr uint32_t ModifierBoxBits[3] = {ModifierCtrl, ModifierAlt, ModifierShift};
-// The corner box's entries, at the index of the stored value they stand for.
+// The position's boxes' entries, at the index of the stored value they stand for.
 constexpr const wchar_t* CornerNames[4] = {L"Top left", L"Top right", L"Bottom left", L"Bottom right"};
+constexpr const wchar_t* ScreenNames[2] = {L"Main screen", L"Desktop's outer corner"};
 
 bool SameBinding(const MouseActionItem& a, const MouseActionItem& b) {
   return a.mouseKey == b.mouseKey && a.modifiers == b.modifiers && a.action == b.action;
@@ -47,12 +48,17 @@ uint32_t CMyPreferences::SensitivityPosition() {
   return lastSensitivity;
 }
 
-uint32_t CMyPreferences::CornerChoice() {
-  if (::IsWindow(corner)) {
-    const int entry = corner.GetCurSel();
-    if (entry >= 0) lastCorner = uint32_t(entry);
+uint32_t CMyPreferences::ChoiceIn(const CComboBox& box, uint32_t& last) {
+  if (::IsWindow(box)) {
+    const int entry = box.GetCurSel();
+    if (entry >= 0) last = uint32_t(entry);
   }
-  return lastCorner;
+  return last;
+}
+
+uint32_t CMyPreferences::ChosenHiding() {
+  if (::IsWindow(hideForFullscreen)) lastHideForFullscreen = hideForFullscreen.GetCheck() == BST_CHECKED;
+  return lastHideForFullscreen;
 }
 
 int CMyPreferences::RowCount() const { return bindings.GetItemCount(); }
@@ -85,7 +91,8 @@ void CMyPreferences::CreateCaptionFont() {
   if (font.lfHeight == 0) font.lfHeight = height < 0 ? -1 : height > 0 ? 1 : 0;
   font.lfWeight = FW_BOLD;
   captionFont.reset(CreateFontIndirectW(&font));
-  for (int caption : {IDC_CAPTION_BINDINGS, IDC_CAPTION_ACTION, IDC_CAPTION_WHEEL, IDC_CAPTION_INPUT})
+  for (int caption :
+       {IDC_CAPTION_BINDINGS, IDC_CAPTION_ACTION, IDC_CAPTION_WHEEL, IDC_CAPTION_INPUT, IDC_CAPTION_POSITION})
     CWindow(GetDlgItem(m_hWnd, caption)).SetFont(captionFont.get(), FALSE);
 }
 
@@ -129,8 +136,10 @@ BOOL CMyPreferences::OnInitDialog(HWND, LPARAM) {
   key.SetCurSel(-1);
   corner.m_hWnd = GetDlgItem(m_hWnd, IDC_CORNER);
   for (const wchar_t* name : CornerNames) corner.AddString(name);
-  corner.SetCurSel(int(CornerFromStored(cfg_moxel_corner)));
-  CornerChoice();
+  screen.m_hWnd = GetDlgItem(m_hWnd, IDC_SCREEN);
+  for (const wchar_t* name : ScreenNames) screen.AddString(name);
+  hideForFullscreen.m_hWnd = GetDlgItem(m_hWnd, IDC_HIDE_FOR_FULLSCREEN);
+  ShowPosition(CornerFromStored(cfg_moxel_corner), ScreenFromStored(cfg_moxel_screen), cfg_hide_for_fullscreen != 0);
   return FALSE;  // no focus is set
 }
 
@@ -255,14 +264,18 @@ bool CMyPreferences::HasChanges() {
   bool same = workingList.get_count() == cfg_mouse_actions.get_count();
   for (size_t i = 0; same && i < workingList.get_count(); ++i) same = SameBinding(workingList[i], cfg_mouse_actions[i]);
   same = same && SensitivityPosition() == cfg_wheel_sensitivity;
-  return !(same && CornerChoice() == uint32_t(CornerFromStored(cfg_moxel_corner)));
+  same = same && ChosenCorner() == uint32_t(CornerFromStored(cfg_moxel_corner));
+  same = same && ChosenScreen() == uint32_t(ScreenFromStored(cfg_moxel_screen));
+  return !(same && ChosenHiding() == uint32_t(cfg_hide_for_fullscreen != 0));
 }
 
 void CMyPreferences::Apply() {
   cfg_mouse_actions.replace_all(workingList);
   cfg_wheel_sensitivity = SensitivityPosition();
-  cfg_moxel_corner = CornerChoice();
-  CornerApplied();
+  cfg_moxel_corner = ChosenCorner();
+  cfg_moxel_screen = ChosenScreen();
+  cfg_hide_for_fullscreen = ChosenHiding();
+  PositionApplied();
   Notify();
 }
 
@@ -273,8 +286,16 @@ void CMyPreferences::Reset() {
   bindings.SetItemCount(int(workingList.get_count()));
   sensitivity.SetPos(int(DefaultWheelSensitivity));
   SensitivityPosition();
-  corner.SetCurSel(int(ScreenCorner::TopLeft));
-  CornerChoice();
+  ShowPosition(ScreenCorner::TopLeft, ScreenChoice::Main, false);
   LoadSelectedBinding();
   Notify();
+}
+
+void CMyPreferences::ShowPosition(ScreenCorner shownCorner, ScreenChoice shownScreen, bool hide) {
+  corner.SetCurSel(int(shownCorner));
+  screen.SetCurSel(int(shownScreen));
+  hideForFullscreen.SetCheck(hide ? BST_CHECKED : BST_UNCHECKED);
+  ChosenCorner();
+  ChosenScreen();
+  ChosenHiding();
 }

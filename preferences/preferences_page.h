@@ -1,11 +1,12 @@
 // The component's page in the player's preferences: edits a working copy of the bindings, the
-// wheel sensitivity and the corner, which only Apply stores. Its owner passes what the page
+// wheel sensitivity and the moxel's position, which only Apply stores. Its owner passes what the page
 // tells on to the player and to the moxel.
 #pragma once
 
 #include <windows.h>
 #include <commctrl.h>
 
+#include "host/config/config_vars.h"
 #include "host/config/list.h"
 #include "host/config/mouse_action.h"
 #include "preferences/menu_tree_ctrl.h"
@@ -46,14 +47,16 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
   COMMAND_HANDLER_EX(IDC_CTRL, BN_CLICKED, OnModifierChange)
   COMMAND_HANDLER_EX(IDC_ALT, BN_CLICKED, OnModifierChange)
   COMMAND_HANDLER_EX(IDC_SHIFT, BN_CLICKED, OnModifierChange)
-  COMMAND_HANDLER_EX(IDC_CORNER, CBN_SELCHANGE, OnCornerChoice)
+  COMMAND_HANDLER_EX(IDC_CORNER, CBN_SELCHANGE, OnPositionChoice)
+  COMMAND_HANDLER_EX(IDC_SCREEN, CBN_SELCHANGE, OnPositionChoice)
+  COMMAND_HANDLER_EX(IDC_HIDE_FOR_FULLSCREEN, BN_CLICKED, OnPositionChoice)
   END_MSG_MAP()
 
  protected:
   // Tells the player that the page's state changed.
   virtual void Notify() = 0;
-  // Tells the moxel that Apply stored its corner.
-  virtual void CornerApplied() = 0;
+  // Tells the moxel that Apply stored its position.
+  virtual void PositionApplied() = 0;
 
  private:
   BOOL OnInitDialog(HWND focus, LPARAM);
@@ -67,7 +70,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
   void OnFilterChange(UINT notification, int id, HWND control);
   void OnKeyChoice(UINT notification, int id, HWND control);
   void OnModifierChange(UINT notification, int id, HWND control);
-  void OnCornerChoice(UINT, int, HWND) { Notify(); }
+  void OnPositionChoice(UINT, int, HWND) { Notify(); }
 
   void CreateCaptionFont();
   void SetUpColumns();
@@ -80,8 +83,12 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
   void EnableEditors(BOOL enable);
   // The trackbar's position; once the trackbar is gone, the last position it had.
   uint32_t SensitivityPosition();
-  // The corner chosen in the combo box; once the box is gone, the last one it showed.
-  uint32_t CornerChoice();
+  // The position's settings on the page; once their controls are gone, what they last showed.
+  uint32_t ChosenCorner() { return ChoiceIn(corner, lastCorner); }
+  uint32_t ChosenScreen() { return ChoiceIn(screen, lastScreen); }
+  uint32_t ChosenHiding();
+  static uint32_t ChoiceIn(const CComboBox& box, uint32_t& last);
+  void ShowPosition(ScreenCorner shownCorner, ScreenChoice shownScreen, bool hide);
 
   owned_font captionFont;
   CListViewCtrl bindings;
@@ -95,4 +102,8 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
   uint32_t lastSensitivity = 0;
   CComboBox corner;
   uint32_t lastCorner = 0;
+  CComboBox screen;
+  uint32_t lastScreen = 0;
+  CButton hideForFullscreen;
+  uint32_t lastHideForFullscreen = 0;
 };

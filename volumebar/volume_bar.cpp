@@ -56,7 +56,10 @@ int CVolumeBar::OnCreate(CREATESTRUCTW* create) {
   const SIZE size = WindowSize();
   if (size.cx > 0) MoveWindow(create->x, create->y, size.cx, size.cy);
   FollowVolume();
+  // The notch that brings the bar up changed the volume too: a screen reader reads a value
+  // change, not a bar appearing.
   NotifyAccessibleEvent(EVENT_OBJECT_SHOW, m_hWnd);
+  NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
   return 0;
 }
 

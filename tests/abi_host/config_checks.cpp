@@ -12,7 +12,9 @@ byte_string Stored(uint32_t sensitivity, uint32_t flag, const binding* items, ui
   return Entry(SensitivityId, Value(sensitivity))
       .append(Entry(FlagId, Value(flag)))
       .append(Entry(ListId, Bindings(items, count)))
-      .append(Entry(CornerId, Value(corner)));
+      .append(Entry(CornerId, Value(corner)))
+      .append(Entry(ScreenId, Value(0)))
+      .append(Entry(FullscreenId, Value(0)));
 }
 
 // How many of the host's std::exception objects are alive.
@@ -55,9 +57,15 @@ void RunConfigurationChecks(player_host&, component& loaded) {
                                         0x47, 0x04, 0x7E, 0xEC, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
   byte_string defaults;
   defaults.raw(sensitivityAt128, 24).append(Entry(FlagId, Value(0))).append(Entry(ListId, Value(0)));
-  defaults.raw(cornerAt0, 24);
+  // The screen's and the full-screen option's, from 3FF1550A-74EE-4EE3-BAAB-1ABC218E4FCB and
+  // 4E6F921F-DF3A-4D50-B2F5-AF38BFCC39EC.
+  static const uint8_t screenAt0[24] = {0x0A, 0x55, 0xF1, 0x3F, 0xEE, 0x74, 0xE3, 0x4E, 0xBA, 0xAB, 0x1A, 0xBC,
+                                        0x21, 0x8E, 0x4F, 0xCB, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  static const uint8_t fullscreenAt0[24] = {0x1F, 0x92, 0x6F, 0x4E, 0x3A, 0xDF, 0x50, 0x4D, 0xB2, 0xF5, 0xAF, 0x38,
+                                            0xBF, 0xCC, 0x39, 0xEC, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
+  defaults.raw(cornerAt0, 24).raw(screenAt0, 24).raw(fullscreenAt0, 24);
   check_bytes(WriteConfiguration(loaded), defaults,
-              "writing the defaults gives sensitivity, flag, empty list and corner entries");
+              "writing the defaults gives sensitivity, flag, empty list, corner, screen and full-screen entries");
 
   const binding two[2] = {{1, 0x08, Stop}, {7, 0x24, Next}};
   const byte_string stored = Stored(40, 1, two, 2);

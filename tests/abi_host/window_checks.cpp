@@ -87,7 +87,9 @@ void FirstRunInstallsTheDefaults(component& loaded) {
               Entry(SensitivityId, Value(128))
                   .append(Entry(FlagId, Value(1)))
                   .append(Entry(ListId, Bindings(defaults, 9)))
-                  .append(Entry(CornerId, Value(0))),
+                  .append(Entry(CornerId, Value(0)))
+                  .append(Entry(ScreenId, Value(0)))
+                  .append(Entry(FullscreenId, Value(0))),
               "the first run installs the nine default bindings");
   loaded.init->on_quit();
   check(!IsWindow(moxel), "on_quit destroys the moxel");

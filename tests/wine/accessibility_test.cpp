@@ -40,17 +40,26 @@ ULONG OtherReferences(IAccessible* object) {
   return object->Release() - 1;
 }
 
-// The accessibility events of the whole process, in the order they came.
+// The accessibility events of the whole process, in the order they came; a value change
+// with the value a screen reader reads when it comes.
 struct win_event {
   DWORD event;
   HWND window;
   LONG object;
   LONG child;
+  std::wstring value;
 };
 std::vector<win_event> g_events;
 
 void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG child, DWORD, DWORD) {
-  g_events.push_back({event, window, object, child});
+  std::wstring value;
+  IAccessible* source = nullptr;
+  VARIANT item;
+  if (event == EVENT_OBJECT_VALUECHANGE && AccessibleObjectFromEvent(window, object, child, &source, &item) == S_OK) {
+    value = Text(source, &IAccessible::get_accValue);
+    source->Release();
+  }
+  g_events.push_back({event, window, object, child, value});
 }
 
 class AccessibilityTest : public MoxelTest {
@@ -137,8 +146,23 @@ TEST_F(AccessibilityTest, BarIsAProgressBarAnnouncedWhenShownAndWhenTheWheelChan
   Notch(WHEEL_DELTA);
   const HWND bar = Bar();
   ASSERT_NE(bar, nullptr);
-  EXPECT_EQ(ClientEvents(EVENT_OBJECT_SHOW, bar), 1);
-  EXPECT_EQ(ClientEvents(EVENT_OBJECT_VALUECHANGE, bar), 0);  // shown with the new volume
+  // The notch that brings the bar up is heard as well: the bar is announced, then its value,
+  // already the new one.
+  ASSERT_EQ(ClientEvents(EVENT_OBJECT_SHOW, bar), 1);
+  ASSERT_EQ(ClientEvents(EVENT_OBJECT_VALUECHANGE, bar), 1);
+  std::vector<DWORD> order;
+  std::wstring announced;
+  for (const win_event& seen : g_events) {
+    if (seen.window != bar) continue;
+    order.push_back(seen.event);
+    if (seen.event == EVENT_OBJECT_VALUECHANGE) announced = seen.value;
+  }
+  EXPECT_EQ(order, (std::vector<DWORD>{EVENT_OBJECT_SHOW, EVENT_OBJECT_VALUECHANGE}));
+  IAccessible* shown = ClientObject(bar);
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(announced, Text(shown, &IAccessible::get_accValue));
+  EXPECT_NE(announced, L"-6 dB");
+  shown->Release();
 
   g_events.clear();
   Notch(-WHEEL_DELTA);

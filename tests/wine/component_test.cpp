@@ -105,14 +105,14 @@ TEST_F(LoadedComponent, VersionServiceTextIsTheLibrarysVersionResource) {
 
 TEST_F(LoadedComponent, ConfigurationRoundTripGivesTheStoredBytes) {
   const std::vector<uint8_t> defaults = Write();
-  ASSERT_EQ(defaults.size(), 96u);
+  ASSERT_EQ(defaults.size(), 144u);
   const uint8_t sensitivity[24] = {0x9D, 0xBF, 0xBD, 0x46, 0x8C, 0x9A, 0xCB, 0x48, 0xA5, 0xA1, 0xBC, 0x84,
                                    0x26, 0x5C, 0xC9, 0xCD, 0x04, 0x00, 0x00, 0x00, 0x80, 0x00, 0x00, 0x00};
   EXPECT_EQ(std::vector<uint8_t>(defaults.begin(), defaults.begin() + 24),
             std::vector<uint8_t>(sensitivity, sensitivity + 24));
   const uint8_t corner[24] = {0x72, 0x62, 0x25, 0x12, 0x78, 0x37, 0x9B, 0x4E, 0x83, 0xBE, 0xD0, 0x51,
                               0x47, 0x04, 0x7E, 0xEC, 0x04, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00};
-  EXPECT_EQ(std::vector<uint8_t>(defaults.end() - 24, defaults.end()), std::vector<uint8_t>(corner, corner + 24));
+  EXPECT_EQ(std::vector<uint8_t>(defaults.end() - 72, defaults.end() - 48), std::vector<uint8_t>(corner, corner + 24));
 
   std::vector<uint8_t> changed = defaults;
   changed[20] = 40;
@@ -123,7 +123,7 @@ TEST_F(LoadedComponent, ConfigurationRoundTripGivesTheStoredBytes) {
 
 TEST_F(LoadedComponent, DamagedConfigurationReachesTheHostAsTypedException) {
   std::vector<uint8_t> bytes = Write();
-  bytes.resize(bytes.size() - 2);  // ends inside the corner entry's payload
+  bytes.resize(bytes.size() - 2);  // ends inside the last entry's payload
   memory_reader in(bytes);
   try {
     boundary::call([&] { client().config_read(&in, &abort_); });

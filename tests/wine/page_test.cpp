@@ -222,21 +222,51 @@ TEST_F(PageTest, EndToEndBindingMadeOnThePageRunsFromTheMoxelAfterARestart) {
 namespace {
 
 constexpr GUID Corner = {0x12256272, 0x3778, 0x4E9B, {0x83, 0xBE, 0xD0, 0x51, 0x47, 0x04, 0x7E, 0xEC}};
+constexpr GUID Screen = {0x3FF1550A, 0x74EE, 0x4EE3, {0xBA, 0xAB, 0x1A, 0xBC, 0x21, 0x8E, 0x4F, 0xCB}};
+constexpr GUID HideForFullscreen = {0x4E6F921F, 0xDF3A, 0x4D50, {0xB2, 0xF5, 0xAF, 0x38, 0xBF, 0xCC, 0x39, 0xEC}};
 
-TEST_F(PageTest, CornerIsChosenAppliedAtOnceAndReset) {
-  Open(ThreeBindings() + Entry(CornerId, Le32(9)));  // a corner no version has shows as top left
-  const HWND box = Item(IDC_CORNER);
-  ASSERT_NE(box, nullptr);
-  EXPECT_EQ(GetWindow(box, GW_HWNDPREV), GetWindow(Item(IDC_SENSITIVITY), GW_HWNDNEXT));  // its label between
+TEST_F(PageTest, PositionIsChosenAppliedAtOnceAndReset) {
+  // A corner and a screen no version has show as the defaults.
+  Open(ThreeBindings() + Entry(CornerId, Le32(9)) + Entry(ScreenId, Le32(5)));
+  const HWND corner = Item(IDC_CORNER), screen = Item(IDC_SCREEN), hide = Item(IDC_HIDE_FOR_FULLSCREEN);
+  ASSERT_NE(corner, nullptr);
+  ASSERT_NE(screen, nullptr);
+  ASSERT_NE(hide, nullptr);
+  // The section's caption, then each box after its label, in tab order.
+  EXPECT_EQ(GetWindow(Item(IDC_CAPTION_POSITION), GW_HWNDPREV), Item(IDC_SENSITIVITY));
+  EXPECT_EQ(GetWindow(corner, GW_HWNDPREV), GetWindow(Item(IDC_CAPTION_POSITION), GW_HWNDNEXT));
+  EXPECT_EQ(GetWindow(screen, GW_HWNDPREV), GetWindow(corner, GW_HWNDNEXT));
   wchar_t entry[32] = L"";
   ASSERT_EQ(Send(IDC_CORNER, CB_GETCOUNT), 4);
   Send(IDC_CORNER, CB_GETLBTEXT, 3, LPARAM(entry));
   EXPECT_STREQ(entry, L"Bottom right");
+  ASSERT_EQ(Send(IDC_SCREEN, CB_GETCOUNT), 2);
+  Send(IDC_SCREEN, CB_GETLBTEXT, 0, LPARAM(entry));
+  EXPECT_STREQ(entry, L"Main screen");
+  Send(IDC_SCREEN, CB_GETLBTEXT, 1, LPARAM(entry));
+  EXPECT_STREQ(entry, L"Desktop's outer corner");
   EXPECT_EQ(Send(IDC_CORNER, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(IDC_SCREEN, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(IDC_HIDE_FOR_FULLSCREEN, BM_GETCHECK), BST_UNCHECKED);
+  EXPECT_EQ(State(), 8u);
+
+  // Each control on its own is an edit, and back again is none.
+  Send(IDC_SCREEN, CB_SETCURSEL, 1);
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_SCREEN, CBN_SELCHANGE), LPARAM(screen));
+  EXPECT_EQ(State(), 9u);
+  Send(IDC_SCREEN, CB_SETCURSEL, 0);
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_SCREEN, CBN_SELCHANGE), LPARAM(screen));
+  EXPECT_EQ(State(), 8u);
+  Click(IDC_HIDE_FOR_FULLSCREEN);
+  EXPECT_EQ(State(), 9u);
+  Click(IDC_HIDE_FOR_FULLSCREEN);
   EXPECT_EQ(State(), 8u);
 
   Send(IDC_CORNER, CB_SETCURSEL, 3);
-  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_CORNER, CBN_SELCHANGE), LPARAM(box));
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_CORNER, CBN_SELCHANGE), LPARAM(corner));
+  Send(IDC_SCREEN, CB_SETCURSEL, 1);
+  SendMessageW(page_, WM_COMMAND, MAKEWPARAM(IDC_SCREEN, CBN_SELCHANGE), LPARAM(screen));
+  Click(IDC_HIDE_FOR_FULLSCREEN);
   EXPECT_EQ(State(), 9u);
   EXPECT_EQ(WindowRect(moxel_).left, 0);  // nothing moves before apply
   preferences_->page()->apply();
@@ -245,9 +275,13 @@ TEST_F(PageTest, CornerIsChosenAppliedAtOnceAndReset) {
   EXPECT_EQ(WindowRect(moxel_).left, width - 7);
   EXPECT_EQ(WindowRect(moxel_).top, height - 7);
   EXPECT_EQ(StoredValue(Stored(), Corner, 99), 3u);
+  EXPECT_EQ(StoredValue(Stored(), Screen, 99), 1u);
+  EXPECT_EQ(StoredValue(Stored(), HideForFullscreen, 99), 1u);
 
   preferences_->page()->reset();
   EXPECT_EQ(Send(IDC_CORNER, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(IDC_SCREEN, CB_GETCURSEL), 0);
+  EXPECT_EQ(Send(IDC_HIDE_FOR_FULLSCREEN, BM_GETCHECK), BST_UNCHECKED);
   EXPECT_EQ(State(), 9u);
   EXPECT_EQ(StoredValue(Stored(), Corner, 99), 3u);  // reset touches only the page
 }

@@ -36,8 +36,8 @@ TEST(PlayerSession, ConfigurationPersistsAcrossSessions) {
     first.SaveConfiguration();
   }
   std::vector<uint8_t> stored = ReadProfileFile(profile + L"\\" + player_session::ConfigurationName);
-  ASSERT_EQ(stored.size(), 96u);  // four entries of 24 bytes
-  stored[20] = 200;               // the sensitivity's value
+  ASSERT_EQ(stored.size(), 144u);  // six entries of 24 bytes
+  stored[20] = 200;                // the sensitivity's value
   SaveProfileFile(profile + L"\\" + player_session::ConfigurationName, stored);
   player_session second(ComponentPath(), profile);
   EXPECT_EQ(second.LoadConfiguration(), "");
