@@ -28,9 +28,10 @@ std::wstring ExeFolder() {
 struct options {
   std::wstring component;
   std::wstring profile;
-  std::wstring script;  // a folder for the pictures: play the scripted session
-  DWORD dpi = 0;        // a screen density to play at, in a process of its own
-  std::wstring others;  // the arguments but the density, quoted
+  std::wstring script;         // a folder for the pictures: play the scripted session
+  DWORD dpi = 0;               // a screen density to play at, in a process of its own
+  std::wstring others;         // the arguments but the density, quoted
+  bool outer_corners = false;  // with a script: only the tour of the desktop's outer corners
   bool help = false;
 };
 
@@ -46,10 +47,13 @@ options ParseOptions() {
       result.dpi = DWORD(_wtoi(args[++i]));
       continue;
     }
+    const bool flag = name == L"--help" || name == L"--outer-corners";
     result.others += L" \"" + name + L"\"";
-    if (i + 1 < count && name != L"--help") result.others += L" \"" + std::wstring(args[i + 1]) + L"\"";
+    if (i + 1 < count && !flag) result.others += L" \"" + std::wstring(args[i + 1]) + L"\"";
     if (name == L"--help") {
       result.help = true;
+    } else if (name == L"--outer-corners") {
+      result.outer_corners = true;
     } else if (i + 1 < count) {
       if (name == L"--component")
         result.component = args[i + 1];
@@ -103,7 +107,7 @@ void PrintBindings(player_session& session) {
 
 void PrintHelp(const options& opts) {
   std::printf(
-      "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES] [--dpi DPI]\n"
+      "quorbel_sim [--profile FOLDER] [--component PATH] [--script PICTURES [--outer-corners]] [--dpi DPI]\n"
       "Loads the component as the player does and shows the moxel in its corner of the screen\n"
       "(top left until another is chosen on the page). Without --script it runs until its\n"
       "window is closed:\n"
@@ -115,7 +119,8 @@ void PrintHelp(const options& opts) {
       "  Preferences...  opens the component's page: edit, Apply, OK\n"
       "  quit       close the window: the configuration is saved to\n"
       "             %s\\%s\n"
-      "With --script it plays a fixed session instead and saves pictures in PICTURES.\n"
+      "With --script it plays a fixed session instead and saves pictures in PICTURES; with\n"
+      "--outer-corners too, on a desktop of several monitors, only a tour of its outer corners.\n"
       "With --dpi it runs at that screen density of the Wine prefix (96 is the usual).\n",
       Utf8(opts.profile.c_str()).c_str(), Utf8(player_session::ConfigurationName).c_str());
 }
@@ -164,6 +169,8 @@ int Run() {
     std::printf(
         "the moxel is in the corner chosen on the page (at first the top left); close the player's window to quit\n");
     RunInteractively(session);
+  } else if (opts.outer_corners) {
+    if (!TourOuterCorners(session, Utf8(opts.script.c_str()))) std::printf("no moxel on the screen\n");
   } else if (!PlayScriptedSession(session, Utf8(opts.script.c_str()))) {
     std::printf("no moxel on the screen\n");
   } else {

@@ -1,8 +1,10 @@
 #include "simulator/scripted_session.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cwchar>
 #include <memory>
+#include <utility>
 
 #include <commctrl.h>
 
@@ -48,14 +50,25 @@ class host_report {
   float volume_;
 };
 
-// Saves a picture of `area` as `name`.png, each screen pixel drawn as a `magnification`
-// square; named for the density where it is not 96 dpi.
+// The path of picture `name` in `folder`, named for the density where it is not 96 dpi.
+std::string PicturePath(const std::string& folder, const char* name) {
+  const int dpi = ScreenDpi();
+  return folder + "\\" + name + (dpi == int(ArtworkDpi) ? "" : "-" + std::to_string(dpi) + "dpi") + ".png";
+}
+
+void SaveAs(const std::string& path, const screen_capture& capture, int magnification) {
+  if (SaveCapture(capture, path, magnification)) std::printf("%-28s %s\n", "picture", path.c_str());
+}
+
+// Saves a picture of `area` as `name`.png, each screen pixel drawn as a `magnification` square.
 void Picture(const std::string& folder, const char* name, const RECT& area = Corner(),
              int magnification = PictureScale) {
-  const int dpi = ScreenDpi();
-  const std::string path =
-      folder + "\\" + name + (dpi == int(ArtworkDpi) ? "" : "-" + std::to_string(dpi) + "dpi") + ".png";
-  if (SaveCapture(CaptureScreen(area), path, magnification)) std::printf("%-28s %s\n", "picture", path.c_str());
+  SaveAs(PicturePath(folder, name), CaptureScreen(area), magnification);
+}
+
+void PointAway() {
+  input::MoveTo(400, 300);
+  input::Pump(600);  // the leave notification comes after the hover time
 }
 
 }  // namespace
@@ -104,8 +117,7 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
   report.Step("wheel down");
   input::Pump(1300);
   std::printf("%-28s %s\n", "1.3 s later, volume bar", FindWindowW(nullptr, L"moxelvolumebar") ? "up" : "gone");
-  input::MoveTo(400, 300);
-  input::Pump(600);
+  PointAway();
   report.Step("pointer away");
   return true;
 }
@@ -156,42 +168,81 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   return preferences.closed();
 }
 
+namespace {
+
+enum screen_choice { MainScreenChoice, OuterCornerChoice };
+constexpr const char* CornerPictures[4] = {"corner-top-left", "corner-top-right", "corner-bottom-left",
+                                           "corner-bottom-right"};
+
+// Chooses `corner` and `screen` on the component's page, applies them and closes the page.
+bool ChoosePosition(player_session& session, int corner, screen_choice screen) {
+  preferences_window preferences(session.host);
+  SetForegroundWindow(preferences.window());
+  if (!preferences.ShowPage(MoxelPage)) return false;
+  input::Pump(200);
+  for (const auto& [box, choice] : {std::pair{IDC_CORNER, corner}, std::pair{IDC_SCREEN, int(screen)}}) {
+    const HWND control = GetDlgItem(preferences.page_window(), box);
+    SendMessageW(control, CB_SETCURSEL, WPARAM(choice), 0);
+    SendMessageW(preferences.page_window(), WM_COMMAND, MAKEWPARAM(box, CBN_SELCHANGE), LPARAM(control));
+  }
+  ClickControl(preferences.button(preferences_window::ApplyButton));
+  ClickControl(preferences.button(preferences_window::OkButton));
+  return true;
+}
+
+// Turns the wheel down over the moxel in `corner` of `screen`, and answers the area of a
+// picture of that corner.
+RECT OpenBarIn(int corner, const RECT& screen) {
+  const bool right = corner == 1 || corner == 3, bottom = corner >= 2;
+  const RECT size = Corner();
+  input::MoveTo(right ? screen.right - 4 : screen.left + 3, bottom ? screen.bottom - 4 : screen.top + 3);
+  input::Pump(200);
+  input::Wheel(-WHEEL_DELTA);
+  input::Pump(200);
+  return {right ? screen.right - size.right : screen.left, bottom ? screen.bottom - size.bottom : screen.top,
+          right ? screen.right : screen.left + size.right, bottom ? screen.bottom : screen.top + size.bottom};
+}
+
+}  // namespace
+
 bool TourCorners(player_session& session, const std::string& pictureFolder) {
-  const struct {
-    const char* picture;
-    bool right, bottom;
-  } corners[4] = {{"corner-top-left", false, false},
-                  {"corner-top-right", true, false},
-                  {"corner-bottom-left", false, true},
-                  {"corner-bottom-right", true, true}};
-  const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
   // The top-left corner last, where the session found the moxel.
   for (int corner : {1, 2, 3, 0}) {
-    {
-      preferences_window preferences(session.host);
-      SetForegroundWindow(preferences.window());
-      if (!preferences.ShowPage(MoxelPage)) return false;
-      input::Pump(200);
-      const HWND box = GetDlgItem(preferences.page_window(), IDC_CORNER);
-      SendMessageW(box, CB_SETCURSEL, WPARAM(corner), 0);
-      SendMessageW(preferences.page_window(), WM_COMMAND, MAKEWPARAM(IDC_CORNER, CBN_SELCHANGE), LPARAM(box));
-      ClickControl(preferences.button(preferences_window::ApplyButton));
-      ClickControl(preferences.button(preferences_window::OkButton));
-    }
-    const auto& c = corners[corner];
-    const RECT topLeft = Corner();
-    const RECT area{c.right ? width - topLeft.right : 0, c.bottom ? height - topLeft.bottom : 0,
-                    c.right ? width : topLeft.right, c.bottom ? height : topLeft.bottom};
-    input::MoveTo(c.right ? width - 4 : 3, c.bottom ? height - 4 : 3);
-    input::Pump(200);
-    input::Wheel(-WHEEL_DELTA);
-    input::Pump(200);
-    std::printf("%-28s %s\n", "corner", c.picture);
-    Picture(pictureFolder, c.picture, area);
-    input::MoveTo(400, 300);
-    input::Pump(600);
+    if (!ChoosePosition(session, corner, MainScreenChoice)) return false;
+    const RECT area = OpenBarIn(corner, screen);
+    std::printf("%-28s %s\n", "corner", CornerPictures[corner]);
+    Picture(pictureFolder, CornerPictures[corner], area);
+    PointAway();
   }
   return true;
+}
+
+bool TourOuterCorners(player_session& session, const std::string& pictureFolder) {
+  // The four corners' pictures in their places, grey between them.
+  const RECT area = Corner();
+  const int width = area.right, height = area.bottom, gap = 2;
+  screen_capture picture;
+  picture.width = 2 * width + gap;
+  picture.height = 2 * height + gap;
+  picture.rgb.assign(size_t(picture.width) * picture.height * 3, 0x80);
+  for (int corner : {1, 2, 3, 0}) {
+    if (!ChoosePosition(session, corner, OuterCornerChoice)) return false;
+    const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+    MONITORINFO monitor{sizeof monitor, {}, {}, 0};
+    if (!moxel || !GetMonitorInfoW(MonitorFromWindow(moxel, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
+    const RECT& on = monitor.rcMonitor;
+    const screen_capture shot = CaptureScreen(OpenBarIn(corner, on));
+    const int left = corner == 1 || corner == 3 ? width + gap : 0, top = corner >= 2 ? height + gap : 0;
+    for (int y = 0; y < height; ++y)
+      std::copy_n(&shot.rgb[size_t(y) * width * 3], width * 3,
+                  &picture.rgb[(size_t(top + y) * picture.width + left) * 3]);
+    std::printf("%-28s %s of the monitor at {%ld, %ld, %ld, %ld}\n", "outer corner", CornerPictures[corner] + 7,
+                on.left, on.top, on.right, on.bottom);
+    PointAway();
+  }
+  SaveAs(PicturePath(pictureFolder, "outer-corners"), picture, PictureScale);
+  return ChoosePosition(session, 0, MainScreenChoice);
 }
 
 namespace {

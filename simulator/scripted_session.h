@@ -19,5 +19,10 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder);
 // corner-bottom-right.png); the moxel ends at the top left.
 bool TourCorners(player_session& session, const std::string& pictureFolder);
 
+// On a desktop of several monitors: puts the moxel into each outer corner of the desktop
+// through the page, turns the wheel there and saves one picture of the four corners, each in
+// its place (outer-corners.png); the moxel ends at the top left of the main screen.
+bool TourOuterCorners(player_session& session, const std::string& pictureFolder);
+
 // Shows the player's own window and dispatches messages until the user closes it.
 void RunInteractively(player_session& session);

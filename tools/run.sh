@@ -44,5 +44,11 @@ case "$mode" in
     start_display
     mkdir -p "$build/pictures"
     wine "$simulator" --script "$(winepath -w "$build/pictures")" "$@"
+    # The desktop's outer corners on two monitors, a smaller one left of the main one, on a
+    # display and in a Wine prefix of their own.
+    bash "$root/tests/wine/run_with_monitors.sh" "$build/win32/tests/wine/monitor-layout" \
+      "$build/win32/wineprefix-monitors" "1280x1024+1024+0 1024x768+0+256" \
+      "$simulator" --script "$(winepath -w "$build/pictures")" --outer-corners \
+      --profile "$(winepath -w "$build/win32/bin/profile-monitors")" "$@"
     ;;
 esac

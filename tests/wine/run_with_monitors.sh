@@ -2,11 +2,13 @@
 # Runs a Windows test program on a virtual display of its own, whose one wide screen Wine sees
 # as the monitors listed in a layout file (see xinerama_layout.c), with a Wine prefix and a
 # Wine server of its own, apart from the display and the prefix the other tests share.
-# Usage: run_with_monitors.sh LIBRARY_FOLDER PREFIX PROGRAM [ARGUMENT...]
-# The program finds the layout file in MONITOR_LAYOUT and may rewrite it.
+# Usage: run_with_monitors.sh LIBRARY_FOLDER PREFIX LAYOUT PROGRAM [ARGUMENT...]
+# LAYOUT lists the monitors, the main one first, as WIDTHxHEIGHT+X+Y words (X and Y from the
+# desktop's top left). The program finds the layout file in MONITOR_LAYOUT and may rewrite it,
+# then running display_refresh.exe of its folder to make Wine read it again.
 set -euo pipefail
-library_folder=$1 prefix=$2
-shift 2
+library_folder=$(realpath -m "$1") prefix=$(realpath -m "$2") layout=$3
+shift 3
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
   echo "SKIPPED: 32-bit Wine does not run on this machine" >&2
   exit 77
@@ -28,7 +30,7 @@ for _ in $(seq 100); do
   [ -s "$work/display" ] && break
   sleep 0.1
 done
-echo "1280x1024+0+0" >"$work/layout"
+printf '%s\n' $layout >"$work/layout"
 
 # A 32-bit prefix: every Wine process of it, the desktop's included, is then a 32-bit one
 # that loads the stand-in library, so they all agree on the monitors.
@@ -39,6 +41,8 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
+# The prefix keeps the monitors Wine last read: the new ones take their place.
+wine "$(dirname "$1")/display_refresh.exe"
 status=0
 wine "$@" || status=$?
 exit "$status"
