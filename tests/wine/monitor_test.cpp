@@ -122,6 +122,14 @@ TEST_F(MonitorTest, ScreenAboveTheMainOne) {
   EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(TopLeft, 7, main)) << Text(WindowRect(moxel_));
   Arrange({main, above});
   EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(TopLeft, 7, above)) << Text(WindowRect(moxel_));
+  Stop();
+
+  // Unplugged under the moxel, the main screen leaves the other one as the main screen, whose
+  // top left becomes the origin.
+  StartIn(BottomRight, MainScreenSetting);
+  const RECT remaining{0, 0, 1280, 768};
+  Arrange({remaining});
+  EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(BottomRight, 7, remaining)) << Text(WindowRect(moxel_));
 }
 
 }  // namespace
