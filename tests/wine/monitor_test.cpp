@@ -1,7 +1,6 @@
 // The moxel on desktops of two monitors of different sizes, with either stored screen, and
 // when its monitor is unplugged. run_with_monitors.sh runs these tests on a display of their
 // own, whose monitors come from the layout file that MONITOR_LAYOUT names.
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -45,11 +44,7 @@ class MonitorTest : public MoxelTest {
                     m.top - desktop.top);
       layout += line;
     }
-    HANDLE file = CreateFileW(LayoutFile().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-    ASSERT_NE(file, INVALID_HANDLE_VALUE);
-    DWORD written = 0;
-    WriteFile(file, layout.data(), DWORD(layout.size()), &written, nullptr);
-    CloseHandle(file);
+    SaveProfileFile(LayoutFile(), std::vector<uint8_t>(layout.begin(), layout.end()));
     ASSERT_EQ(RefreshDisplays(), 0u);
     for (int tries = 0; tries < 50 && !SameRect(VirtualScreen(), desktop); ++tries) input::Pump(100);
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), int(monitors.size()));
