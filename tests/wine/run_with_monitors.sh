@@ -42,7 +42,10 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineserver -w
 fi
 # The prefix keeps the monitors Wine last read: the new ones take their place.
-wine "$(dirname "$1")/display_refresh.exe"
+if ! wine "$(dirname "$1")/display_refresh.exe"; then
+  echo "Wine did not take the monitors $layout" >&2
+  exit 1
+fi
 status=0
 wine "$@" || status=$?
 exit "$status"
