@@ -41,7 +41,7 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
   wineserver -w
 fi
-# The prefix keeps the monitors Wine last read: the new ones take their place.
+# Whatever monitors Wine read before, it reads these now.
 if ! wine "$(dirname "$1")/display_refresh.exe"; then
   echo "Wine did not take the monitors $layout" >&2
   exit 1
