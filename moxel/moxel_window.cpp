@@ -89,10 +89,12 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   LeaveHover();
   RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
   RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
   return 0;
 }
 
 void CMoxelWindow::OnDestroy() {
+  fullScreen_.Stop();
   HideVolumeBar();
   accessible_.Disconnect();
 }
@@ -114,6 +116,18 @@ void CMoxelWindow::FollowCorner() {
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
   FitTo(hovered_ ? g_hover.get() : g_normal.get());
+  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
+}
+
+void CMoxelWindow::OnScreenCovered(bool covered) {
+  if (covered) {
+    ShowWindow(SW_HIDE);
+    // Nothing can point at a hidden moxel.
+    if (hovered_) LeaveHover();
+  } else {
+    // Back in the topmost band, without taking activation from the program in front.
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
 }
 
 void CMoxelWindow::OnSettingChange(UINT action, const wchar_t*) {
