@@ -120,12 +120,13 @@ void CMoxelWindow::FollowCorner() {
 }
 
 void CMoxelWindow::OnScreenCovered(bool covered) {
+  // Neither hiding nor showing takes activation from the program in front; shown, the moxel
+  // is back in the topmost band.
   if (covered) {
-    ShowWindow(SW_HIDE);
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
     // Nothing can point at a hidden moxel.
     if (hovered_) LeaveHover();
   } else {
-    // Back in the topmost band, without taking activation from the program in front.
     SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
   }
 }
