@@ -49,11 +49,12 @@ front_window FrontWindow(HWND window) {
 }  // namespace
 
 void full_screen_watch::Follow(HWND moxel, bool on) {
-  if (!on)
-    Unhook();
-  else if (!Watching())
-    Hook();
+  if (on && !Watching()) Hook();
+  if (!on) Unhook();
+  // Off, or refused by the system: the moxel stays in sight.
   if (!Watching()) return Report(false);
+  // A fresh look, in case an event was missed.
+  front_ = GetForegroundWindow();
   const per_monitor_dpi_scope aware;
   screen_ = ScreenOf(moxel);
   Evaluate();
@@ -71,7 +72,8 @@ void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window
     watch->front_ = window;
   } else if (window != watch->front_ || (object != OBJID_WINDOW && event >= EVENT_OBJECT_DESTROY)) {
     // Only the foreground window's own changes matter: the pointer's and the caret's moves
-    // come in a torrent, and so do those of other windows and of the window's parts.
+    // come in a torrent, and so do those of other windows and of the window's parts (the
+    // object events name the part; the minimising ones are the window's).
     return;
   }
   watch->Evaluate();
@@ -89,7 +91,6 @@ void full_screen_watch::Hook() {
     if (!hooks_[i]) return Unhook();
   }
   watching_ = this;
-  front_ = GetForegroundWindow();
 }
 
 void full_screen_watch::Unhook() {
