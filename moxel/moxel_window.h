@@ -30,8 +30,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void ShowVolumeBar();
   void HideVolumeBar();
 
-  // Moves the moxel into the stored corner of the screen as it is now, and follows the
-  // full-screen option there.
+  // Moves the moxel into the stored corner of the screen as it is now.
   void FollowCorner();
 
   BEGIN_MSG_MAP(CMoxelWindow)
@@ -89,7 +88,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
   accessible_client accessible_{*this};
-  full_screen_watch fullScreen_{*this};
+  full_screen_watch fullScreen_{*this};  // follows the option at creation and with the corner
 };
 
 // The one moxel of the library, alive while the library is loaded.
