@@ -29,21 +29,23 @@ bool IsDesktop(HWND window) {
   return length == 7 && (!lstrcmpW(name, L"Progman") || !lstrcmpW(name, L"WorkerW"));
 }
 
-// A window that is gone reads as not shown.
-front_window FrontWindow(HWND window) {
+// Whether `window` covers `screen`; a window that is gone reads as not shown. Who the window
+// is matters only when it covers the screen, so the cheaper facts are read first.
+bool WindowCoversScreen(HWND window, const pixel_rect& screen) {
   front_window front;
   RECT rect, client;
   POINT origin{0, 0};
   if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client) || !ClientToScreen(window, &origin))
-    return front;
+    return false;
   front.window = ToPixelRect(rect);
   front.client = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
   const LONG style = GetWindowLongW(window, GWL_STYLE);
   front.captioned = (style & WS_CAPTION) == WS_CAPTION;
   front.shown = (style & WS_VISIBLE) && !(style & WS_MINIMIZE);
+  if (!CoversScreen(front, screen)) return false;
   front.desktop = IsDesktop(window);
   front.ours = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)) == ModuleInstance();
-  return front;
+  return CoversScreen(front, screen);
 }
 
 }  // namespace
@@ -100,7 +102,7 @@ void full_screen_watch::Unhook() {
 
 void full_screen_watch::Evaluate() {
   const per_monitor_dpi_scope aware;
-  Report(CoversScreen(FrontWindow(front_), screen_));
+  Report(WindowCoversScreen(front_, screen_));
 }
 
 void full_screen_watch::Report(bool covered) {
