@@ -21,9 +21,10 @@ pixel_rect ScreenOf(HWND moxel) {
   return ToPixelRect(info.rcMonitor);
 }
 
-// The desktop's window, and the window the shell puts behind the desktop icons.
+// The desktop: the system's window behind all others, the shell's, and the shell's window
+// behind the desktop icons.
 bool IsDesktop(HWND window) {
-  if (window == GetShellWindow()) return true;
+  if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
   wchar_t name[9];
   const int length = GetClassNameW(window, name, std::size(name));
   return length == 7 && (!lstrcmpW(name, L"Progman") || !lstrcmpW(name, L"WorkerW"));

@@ -55,6 +55,10 @@ TEST_F(FullScreenTest, MoxelStandsAsideWhileAWindowInFrontCoversItsScreen) {
     EXPECT_TRUE(MoxelShownAfterEvents()) << "another window in front";
     covering.TakeForeground();
     EXPECT_FALSE(MoxelShownAfterEvents()) << "in front again";
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, GetDesktopWindow(), OBJID_WINDOW, CHILDID_SELF);
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "the desktop in front";
+    covering.TakeForeground();
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "in front once more";
   }
   EXPECT_TRUE(MoxelShownAfterEvents()) << "gone";
   PlayerInFront();
