@@ -68,6 +68,8 @@ void full_screen_watch::Stop() {
   covered_ = false;
 }
 
+// Nothing on this path throws: Win32 calls, and the moxel's and bar's messages pass their
+// window procedures' guard.
 void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
   full_screen_watch* const watch = watching_;
   if (!watch) return;
