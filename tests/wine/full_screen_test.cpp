@@ -42,7 +42,6 @@ TEST_F(FullScreenTest, MoxelStandsAsideWhileAWindowInFrontCoversItsScreen) {
     covering.Raise(EVENT_SYSTEM_MINIMIZESTART);
     EXPECT_TRUE(MoxelShownAfterEvents()) << "minimised";
     ShowWindow(covering.window(), SW_RESTORE);
-    covering.TakeForeground();
     covering.Raise(EVENT_SYSTEM_MINIMIZEEND);
     EXPECT_FALSE(MoxelShownAfterEvents()) << "restored";
     // A change of display measures again, without any event of the window.
