@@ -106,10 +106,12 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   LeaveHover();
   RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
   RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
   return 0;
 }
 
 void CMoxelWindow::OnDestroy() {
+  fullScreen_.Stop();
   HideVolumeBar();
   accessible_.Disconnect();
 }
@@ -131,6 +133,19 @@ void CMoxelWindow::FollowCorner() {
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
   FitTo(hovered_ ? g_hover.get() : g_normal.get());
+  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
+}
+
+void CMoxelWindow::OnScreenCovered(bool covered) {
+  // Neither hiding nor showing takes activation from the program in front; shown, the moxel
+  // is back in the topmost band.
+  if (covered) {
+    SetWindowPos(nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
+    // Nothing can point at a hidden moxel.
+    if (hovered_) LeaveHover();
+  } else {
+    SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  }
 }
 
 void CMoxelWindow::OnSettingChange(UINT action, const wchar_t*) {

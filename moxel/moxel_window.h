@@ -5,11 +5,14 @@
 #include <memory>
 
 #include "moxel/corner.h"
+#include "moxel/full_screen_watch.h"
 #include "moxel/gesture.h"
 #include "window/accessible.h"
 #include "window/window.h"
 
-class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, private accessible_source {
+class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
+                     private accessible_source,
+                     private screen_cover_listener {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -68,6 +71,9 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   std::wstring AccessibleName() const override { return L"moxel control"; }
   std::wstring AccessibleDescription() const override;
 
+  // Out of the way while a full-screen program is in front, without taking activation.
+  void OnScreenCovered(bool covered) override;
+
   void EnterHover();
   void LeaveHover();
   void Paint();
@@ -82,6 +88,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>, priva
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
   accessible_client accessible_{*this};
+  full_screen_watch fullScreen_{*this};  // follows the option at creation and with the corner
 };
 
 // The one moxel of the library, alive while the library is loaded.

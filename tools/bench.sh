@@ -5,7 +5,7 @@ set -euo pipefail
 source "$(dirname "$0")/common.sh"
 prepare
 build_win32_quietly
-benches=(config_bench load_bench raw_input_bench tree_bench)
+benches=(config_bench full_screen_bench load_bench raw_input_bench tree_bench)
 if can_run_win32; then
   start_display
   for bench in "${benches[@]}"; do wine "$build/win32/bin/$bench.exe"; done

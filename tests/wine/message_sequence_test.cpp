@@ -3,6 +3,7 @@
 // user's program never loses activation or focus, nor the keys typed.
 #include <memory>
 
+#include "simulator/other_program.h"
 #include "tests/wine/message_log.h"
 #include "tests/wine/moxel_fixture.h"
 
@@ -176,6 +177,36 @@ TEST_F(MessageSequenceTest, DisplayAndWorkAreaChangesPlaceTheMoxelWithoutActivat
   EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_SETTINGCHANGE, sent | wparam | lparam, SPI_SETWORKAREA, 0},
                                        {moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}}));
   EXPECT_EQ(GetFocus(), edit_);
+}
+
+// The covering window only claims the foreground through the event the moxel follows, so that
+// the program keeps it and any activation that hiding or showing took would show.
+TEST_F(MessageSequenceTest, StandingAsideForAFullScreenWindowAndComingBackActivateNothing) {
+  StartTyping(ConfigurationWith({}) + Entry(FullscreenId, Le32(1)));
+  other_program covering({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
+  PointAtMoxel();
+  input::Wheel(WHEEL_DELTA);
+  input::Pump(100);
+  Seen();
+  covering.Raise(EVENT_SYSTEM_FOREGROUND);
+  input::Pump(100);
+  EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
+                                       {moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
+                                       {bar, WM_SHOWWINDOW, sent | optional | wparam | lparam, FALSE, 0},
+                                       {bar, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
+                                       {bar, WM_DESTROY, sent}}))
+      << "aside, unhovered, without the bar";
+  EXPECT_FALSE(IsWindowVisible(moxel_));
+  EXPECT_EQ(Bar(), nullptr);
+  PointAway();
+  Seen();
+  NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, program_, OBJID_WINDOW, CHILDID_SELF);
+  input::Pump(100);
+  EXPECT_TRUE(MatchesSequence(Seen(), Placed)) << "back";
+  EXPECT_TRUE(IsWindowVisible(moxel_));
+  EXPECT_EQ(GetForegroundWindow(), program_);
+  EXPECT_EQ(GetFocus(), edit_);
+  ExpectTypedKeyReachesTheProgram();
 }
 
 // The log itself: a stray focus fails the comparison, and so do a missing entry and another

@@ -1,0 +1,154 @@
+// The player's thread's share of following full-screen programs: the system's accessibility
+// events as another thread raises them, handled on the moxel's thread with the option on,
+// against the same stream with the option off in the same run, both as it is (nothing
+// hooked) and with an empty hook of the same events (their delivery alone). The streams are
+// moves of the window in front, which the moxel measures again, and moves of the caret in
+// it, which it filters out like the pointer's (Wine raises no event without a window, as the
+// pointer's are). The time the player's thread spends in its message loop's work is summed
+// per event.
+#include <windows.h>
+
+#include <cstdio>
+
+#include "bench_support.h"
+#include "resources/window_classes.h"
+#include "simulator/input.h"
+#include "simulator/other_program.h"
+#include "simulator/player_session.h"
+#include "simulator/profile_store.h"
+#include "tests/stream_bytes.h"
+
+namespace {
+
+constexpr long Events = 5000;  // a round's stream
+constexpr int Rounds = 4;      // after one that warms up, not counted
+
+struct stream {
+  const char* name;
+  bool covering;  // the window in front covers the screen while the stream runs
+  LONG object;    // what moves: the window itself or its caret
+};
+constexpr stream Streams[] = {{"full-screen window in front moves", true, OBJID_WINDOW},
+                              {"smaller window in front moves", false, OBJID_WINDOW},
+                              {"caret moves in the full-screen window", true, OBJID_CARET}};
+constexpr size_t StreamCount = std::size(Streams);
+
+enum class mode { on, off, empty_hook };
+
+struct figures {
+  double busy = 0;   // the player's thread in its message loop's work, seconds
+  double total = 0;  // from the first event raised until the last one was handled
+  long events = 0;
+};
+
+struct stream_request {
+  const stream* kind;
+  HWND front;
+  RECT last;  // where the window goes with the last event, which shows or hides the moxel
+};
+
+// The stream, then the window's move that ends it.
+DWORD WINAPI Raise(void* parameter) {
+  const auto& request = *static_cast<const stream_request*>(parameter);
+  for (long i = 0; i < Events; ++i)
+    NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, request.front, request.kind->object, CHILDID_SELF);
+  const RECT& r = request.last;
+  SetWindowPos(request.front, nullptr, r.left, r.top, r.right - r.left, r.bottom - r.top,
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, request.front, OBJID_WINDOW, CHILDID_SELF);
+  return 0;
+}
+
+long g_delivered = 0;
+void CALLBACK CountEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++g_delivered; }
+
+void PumpUntilMoxelShown(HWND moxel, bool shown) {
+  for (int i = 0; i < 100 && (IsWindowVisible(moxel) != FALSE) != shown; ++i) input::Pump(10);
+}
+
+// Pumps the player's thread while another thread raises the stream, until all of it is
+// handled: the moxel shown or hidden by the last move (on), every event counted (empty
+// hook), or the raising done (off).
+void Run(const stream& kind, mode how, HWND moxel, const other_program& front, const RECT& screen, figures& into) {
+  const RECT smaller{screen.left, screen.top, screen.right, screen.bottom - 1};
+  front.Place(kind.covering ? screen : smaller);
+  const bool on = how == mode::on;
+  PumpUntilMoxelShown(moxel, !on || !kind.covering);
+  stream_request request{&kind, front.window(), kind.covering ? smaller : screen};
+  g_delivered = 0;
+  const double start = Seconds();
+  const HANDLE raiser = CreateThread(nullptr, 0, Raise, &request, 0, nullptr);
+  for (;;) {
+    const double begin = Seconds();
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+    into.busy += Seconds() - begin;
+    const bool raised = WaitForSingleObject(raiser, 0) == WAIT_OBJECT_0;
+    if (raised && (on ? (IsWindowVisible(moxel) != FALSE) == kind.covering : how == mode::off || g_delivered > Events))
+      break;
+    MsgWaitForMultipleObjectsEx(1, &raiser, 10, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
+  }
+  into.total += Seconds() - start;
+  into.events += Events;
+  CloseHandle(raiser);
+}
+
+}  // namespace
+
+int main() {
+  wchar_t temp[MAX_PATH];
+  GetTempPathW(MAX_PATH, temp);
+  const std::wstring profile = std::wstring(temp) + L"full_screen_bench_profile";
+  CreateDirectoryW(profile.c_str(), nullptr);
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  figures results[StreamCount][3], warmUp[StreamCount][3];  // by stream, then by mode
+  for (int round = -1; round < Rounds; ++round) {
+    for (uint32_t option : {0u, 1u}) {
+      SaveProfileFile(profile + L"\\" + player_session::ConfigurationName,
+                      Entry(FlagId, Le32(1)) + Entry(FullscreenId, Le32(option)));
+      player_session session(BinFolder() + L"\\moxel_control.dll", profile);
+      session.LoadConfiguration();
+      session.RunInitServices();
+      input::Pump(100);
+      const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+      other_program front(screen);
+      front.TakeForeground();
+      input::Pump(100);
+      if (!moxel || (IsWindowVisible(moxel) != FALSE) == bool(option)) {
+        std::printf("no moxel, or not aside with the option %u\n", option);
+        return 1;
+      }
+      for (size_t i = 0; i < StreamCount; ++i) {
+        figures* byMode = (round < 0 ? warmUp : results)[i];
+        if (option) {
+          Run(Streams[i], mode::on, moxel, front, screen, byMode[int(mode::on)]);
+          continue;
+        }
+        Run(Streams[i], mode::off, moxel, front, screen, byMode[int(mode::off)]);
+        const HWINEVENTHOOK empty = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr,
+                                                    CountEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+        Run(Streams[i], mode::empty_hook, moxel, front, screen, byMode[int(mode::empty_hook)]);
+        UnhookWinEvent(empty);
+      }
+      session.RunQuitServices();
+    }
+  }
+  const auto ns = [](const figures& f, double figures::*field) { return f.*field * 1e9 / f.events; };
+  std::printf("following full-screen programs, %ld location events a stream, %d rounds\n", Events, Rounds);
+  for (size_t i = 0; i < StreamCount; ++i) {
+    const figures &on = results[i][int(mode::on)], &off = results[i][int(mode::off)],
+                  &empty = results[i][int(mode::empty_hook)];
+    std::printf("  %s\n", Streams[i].name);
+    std::printf(
+        "    player's thread per event: on %.0f ns, off %.0f ns, off with an empty hook %.0f ns; "
+        "ratio on/empty %.3f\n",
+        ns(on, &figures::busy), ns(off, &figures::busy), ns(empty, &figures::busy),
+        ns(on, &figures::busy) / ns(empty, &figures::busy));
+    std::printf(
+        "    raised and handled per event: on %.0f ns, off %.0f ns, ratio %.3f; empty hook %.0f ns, "
+        "ratio on/empty %.3f\n",
+        ns(on, &figures::total), ns(off, &figures::total), ns(on, &figures::total) / ns(off, &figures::total),
+        ns(empty, &figures::total), ns(on, &figures::total) / ns(empty, &figures::total));
+  }
+  return 0;
+}

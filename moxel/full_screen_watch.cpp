@@ -1,0 +1,115 @@
+#include "moxel/full_screen_watch.h"
+
+#include <iterator>
+#include <type_traits>
+
+#include "moxel/full_screen.h"
+#include "window/dpi.h"
+#include "window/window.h"
+
+full_screen_watch* full_screen_watch::watching_ = nullptr;
+
+namespace {
+
+pixel_rect ToPixelRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
+
+// The monitor `moxel` stands on; empty when the system cannot tell.
+pixel_rect ScreenOf(HWND moxel) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (!GetMonitorInfoW(MonitorFromWindow(moxel, MONITOR_DEFAULTTONEAREST), &info)) return {};
+  return ToPixelRect(info.rcMonitor);
+}
+
+// The desktop: the system's window behind all others, the shell's, and the shell's window
+// behind the desktop icons.
+bool IsDesktop(HWND window) {
+  if (window == GetDesktopWindow() || window == GetShellWindow()) return true;
+  wchar_t name[9];
+  const int length = GetClassNameW(window, name, std::size(name));
+  return length == 7 && (!lstrcmpW(name, L"Progman") || !lstrcmpW(name, L"WorkerW"));
+}
+
+// Whether `window` covers `screen`; a window that is gone reads as not shown. Who the window
+// is matters only when it covers the screen, so the cheaper facts are read first.
+bool WindowCoversScreen(HWND window, const pixel_rect& screen) {
+  front_window front;
+  RECT rect, client;
+  POINT origin{0, 0};
+  if (!GetWindowRect(window, &rect) || !GetClientRect(window, &client) || !ClientToScreen(window, &origin))
+    return false;
+  front.window = ToPixelRect(rect);
+  front.client = {origin.x, origin.y, origin.x + client.right, origin.y + client.bottom};
+  const LONG style = GetWindowLongW(window, GWL_STYLE);
+  front.captioned = (style & WS_CAPTION) == WS_CAPTION;
+  front.shown = (style & WS_VISIBLE) && !(style & WS_MINIMIZE);
+  if (!CoversScreen(front, screen)) return false;
+  front.desktop = IsDesktop(window);
+  front.ours = reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(window, GWLP_HINSTANCE)) == ModuleInstance();
+  return CoversScreen(front, screen);
+}
+
+}  // namespace
+
+void full_screen_watch::Follow(HWND moxel, bool on) {
+  if (on && !Watching()) Hook();
+  if (!on) Unhook();
+  // Off, or refused by the system: the moxel stays in sight.
+  if (!Watching()) return Report(false);
+  // A fresh look, in case an event was missed.
+  front_ = GetForegroundWindow();
+  const per_monitor_dpi_scope aware;
+  screen_ = ScreenOf(moxel);
+  Evaluate();
+}
+
+void full_screen_watch::Stop() {
+  Unhook();
+  covered_ = false;
+}
+
+// Nothing on this path throws: Win32 calls, and the moxel's and bar's messages pass their
+// window procedures' guard.
+void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
+  full_screen_watch* const watch = watching_;
+  if (!watch) return;
+  if (event == EVENT_SYSTEM_FOREGROUND) {
+    watch->front_ = window;
+  } else if (window != watch->front_ || (object != OBJID_WINDOW && event >= EVENT_OBJECT_DESTROY)) {
+    // Only the foreground window's own changes matter: the pointer's and the caret's moves
+    // come in a torrent, and so do those of other windows and of the window's parts (the
+    // object events name the part; the minimising ones are the window's).
+    return;
+  }
+  watch->Evaluate();
+}
+
+void full_screen_watch::Hook() {
+  // Taking the foreground; minimised or restored; destroyed, shown or hidden; moved or sized.
+  static constexpr DWORD Ranges[std::extent_v<decltype(hooks_)>][2] = {
+      {EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
+      {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+      {EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE},
+      {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE}};
+  for (size_t i = 0; i < std::size(hooks_); ++i) {
+    hooks_[i] = HookWinEvents(Ranges[i][0], Ranges[i][1], &OnEvent);
+    if (!hooks_[i]) return Unhook();
+  }
+  watching_ = this;
+}
+
+void full_screen_watch::Unhook() {
+  for (win_event_hook& hook : hooks_) hook.reset();
+  if (Watching()) watching_ = nullptr;
+}
+
+void full_screen_watch::Evaluate() {
+  const per_monitor_dpi_scope aware;
+  Report(WindowCoversScreen(front_, screen_));
+}
+
+void full_screen_watch::Report(bool covered) {
+  if (covered == covered_) return;
+  covered_ = covered;
+  listener_.OnScreenCovered(covered);
+}

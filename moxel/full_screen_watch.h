@@ -1,0 +1,49 @@
+// Follows the foreground window through the system's accessibility events and tells the
+// moxel when a window covers the whole screen the moxel stands on, and when that ends. While
+// it is off, nothing is hooked.
+#pragma once
+
+#include <windows.h>
+
+#include "moxel/corner.h"
+#include "window/win_event_hook.h"
+
+class screen_cover_listener {
+ public:
+  // The moxel's screen became covered (true) or free again (false).
+  virtual void OnScreenCovered(bool covered) = 0;
+
+ protected:
+  ~screen_cover_listener() = default;
+};
+
+// One watch at a time: the system's event callbacks carry no context.
+class full_screen_watch {
+ public:
+  explicit full_screen_watch(screen_cover_listener& listener) : listener_(listener) {}
+  ~full_screen_watch() { Stop(); }
+  full_screen_watch(const full_screen_watch&) = delete;
+  full_screen_watch& operator=(const full_screen_watch&) = delete;
+
+  // Watches while `on` (hooking on this thread, whose message loop runs the callbacks),
+  // measuring the screen `moxel` stands on now, and reports at once a cover that began or
+  // ended. Turned off, or refused by the system, it unhooks and reports the screen free.
+  void Follow(HWND moxel, bool on);
+  // Unhooks without reporting, for a moxel that is going.
+  void Stop();
+
+ private:
+  static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD);
+  bool Watching() const { return watching_ == this; }
+  void Hook();
+  void Unhook();
+  void Evaluate();
+  void Report(bool covered);
+
+  static full_screen_watch* watching_;
+  screen_cover_listener& listener_;
+  HWND front_ = nullptr;  // the foreground window as last reported
+  pixel_rect screen_{};   // the moxel's screen, in physical pixels
+  bool covered_ = false;
+  win_event_hook hooks_[4];
+};

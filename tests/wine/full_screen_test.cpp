@@ -1,0 +1,78 @@
+// With the option on, the moxel stands aside while another program's window covers its whole
+// screen from the front; with it off, nothing changes. The covering program raises the
+// system's events itself, as Wine does not.
+#include "simulator/other_program.h"
+#include "tests/wine/moxel_fixture.h"
+
+namespace {
+
+class FullScreenTest : public MoxelTest {
+ protected:
+  void StartWithOption(uint32_t hide) {
+    Start(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(FullscreenId, Le32(hide)));
+    screen_ = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  }
+  bool MoxelShownAfterEvents() {
+    input::Pump(50);
+    return IsWindowVisible(moxel_);
+  }
+  // A window of the player's own thread takes the foreground, as after another program went.
+  void PlayerInFront() {
+    const HWND player = FindWindowW(L"STATIC", L"quorbel");
+    SetForegroundWindow(player);
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, player, OBJID_WINDOW, CHILDID_SELF);
+  }
+
+  RECT screen_{};
+};
+
+TEST_F(FullScreenTest, MoxelStandsAsideWhileAWindowInFrontCoversItsScreen) {
+  StartWithOption(1);
+  {
+    other_program covering(screen_);
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "covering, but not in front";
+    covering.TakeForeground();
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "in front";
+    EXPECT_EQ(Bar(), nullptr);
+    covering.Place({0, 0, screen_.right, screen_.bottom - 1});
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "a row short";
+    covering.Place(screen_);
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "full again";
+    ShowWindow(covering.window(), SW_MINIMIZE);
+    covering.Raise(EVENT_SYSTEM_MINIMIZESTART);
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "minimised";
+    ShowWindow(covering.window(), SW_RESTORE);
+    covering.Raise(EVENT_SYSTEM_MINIMIZEEND);
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "restored";
+    // A change of display measures again, without any event of the window.
+    SetWindowPos(covering.window(), nullptr, 10, 10, 200, 200, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(moxel_, WM_DISPLAYCHANGE, 32, MAKELPARAM(screen_.right, screen_.bottom));
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "display change";
+    covering.Place(screen_);
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "full once more";
+    PlayerInFront();
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "another window in front";
+    covering.TakeForeground();
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "in front again";
+    NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, GetDesktopWindow(), OBJID_WINDOW, CHILDID_SELF);
+    EXPECT_TRUE(MoxelShownAfterEvents()) << "the desktop in front";
+    covering.TakeForeground();
+    EXPECT_FALSE(MoxelShownAfterEvents()) << "in front once more";
+  }
+  EXPECT_TRUE(MoxelShownAfterEvents()) << "gone";
+  PlayerInFront();
+  EXPECT_TRUE(MoxelShownAfterEvents());
+  EXPECT_TRUE(GetWindowLongW(moxel_, GWL_EXSTYLE) & WS_EX_TOPMOST);
+}
+
+TEST_F(FullScreenTest, WithTheOptionOffACoveringWindowChangesNothing) {
+  StartWithOption(0);
+  other_program covering(screen_);
+  covering.TakeForeground();
+  covering.Place(screen_);
+  EXPECT_TRUE(MoxelShownAfterEvents());
+  PointAtMoxel();
+  ClickAndNotch();
+}
+
+}  // namespace
