@@ -125,7 +125,7 @@ void CMoxelWindow::OnSyncPaint() {
   SetWindowPos(HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
-void CMoxelWindow::FollowCorner() {
+void CMoxelWindow::FollowPosition() {
   if (!IsWindow()) return;
   // The preferences page calls from the host's code, whose thread may measure the screen in
   // pixels of 96 dpi.
@@ -149,13 +149,13 @@ void CMoxelWindow::OnScreenCovered(bool covered) {
 }
 
 void CMoxelWindow::OnSettingChange(UINT action, const wchar_t*) {
-  if (action == SPI_SETWORKAREA) FollowCorner();
+  if (action == SPI_SETWORKAREA) FollowPosition();
 }
 
 void CMoxelWindow::OnDpiChanged(UINT dpi, const RECT*) {
   // The stored corner places the moxel, not the rectangle the system suggests.
   scale_ = ArtworkScale(dpi);
-  FollowCorner();
+  FollowPosition();
 }
 
 void CMoxelWindow::OnTimer(UINT_PTR id) {

@@ -30,8 +30,9 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void ShowVolumeBar();
   void HideVolumeBar();
 
-  // Moves the moxel into the stored corner of the stored screen, as the monitors are now.
-  void FollowCorner();
+  // Moves the moxel into the stored corner of the stored screen, as the monitors are now, and
+  // follows the stored full-screen option there.
+  void FollowPosition();
 
   BEGIN_MSG_MAP(CMoxelWindow)
   MSG_WM_CREATE(OnCreate)
@@ -56,7 +57,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void OnDestroy();
   int OnMouseActivate(HWND, UINT, UINT) { return MA_NOACTIVATE; }
   void OnSyncPaint();
-  void OnDisplayChange(UINT, SIZE) { FollowCorner(); }
+  void OnDisplayChange(UINT, SIZE) { FollowPosition(); }
   void OnSettingChange(UINT action, const wchar_t*);
   void OnDpiChanged(UINT dpi, const RECT*);
   void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
@@ -88,7 +89,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
   accessible_client accessible_{*this};
-  full_screen_watch fullScreen_{*this};  // follows the option at creation and with the corner
+  full_screen_watch fullScreen_{*this};  // follows the option at creation and with the position
 };
 
 // The one moxel of the library, alive while the library is loaded.

@@ -36,7 +36,7 @@ class page_instance_base : public CMyPreferences, public preferences_page_instan
   void Notify() override {
     if (callback_) boundary::call([&] { callback_->on_state_changed(); });
   }
-  void PositionApplied() override { g_moxel_window.FollowCorner(); }
+  void PositionApplied() override { g_moxel_window.FollowPosition(); }
 
   service_ptr_t<page_callback> callback_;
 };
