@@ -13,14 +13,6 @@ namespace {
 
 pixel_rect ToPixelRect(const RECT& rect) { return {rect.left, rect.top, rect.right, rect.bottom}; }
 
-// The monitor `moxel` stands on; empty when the system cannot tell.
-pixel_rect ScreenOf(HWND moxel) {
-  MONITORINFO info{};
-  info.cbSize = sizeof info;
-  if (!GetMonitorInfoW(MonitorFromWindow(moxel, MONITOR_DEFAULTTONEAREST), &info)) return {};
-  return ToPixelRect(info.rcMonitor);
-}
-
 // The desktop: the system's window behind all others, the shell's, and the shell's window
 // behind the desktop icons.
 bool IsDesktop(HWND window) {
@@ -51,15 +43,14 @@ bool WindowCoversScreen(HWND window, const pixel_rect& screen) {
 
 }  // namespace
 
-void full_screen_watch::Follow(HWND moxel, bool on) {
+void full_screen_watch::Follow(const pixel_rect& screen, bool on) {
   if (on && !Watching()) Hook();
   if (!on) Unhook();
   // Off, or refused by the system: the moxel stays in sight.
   if (!Watching()) return Report(false);
   // A fresh look, in case an event was missed.
   front_ = GetForegroundWindow();
-  const per_monitor_dpi_scope aware;
-  screen_ = ScreenOf(moxel);
+  screen_ = screen;
   Evaluate();
 }
 

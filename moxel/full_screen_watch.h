@@ -25,10 +25,11 @@ class full_screen_watch {
   full_screen_watch(const full_screen_watch&) = delete;
   full_screen_watch& operator=(const full_screen_watch&) = delete;
 
-  // Watches while `on` (hooking on this thread, whose message loop runs the callbacks),
-  // measuring the screen `moxel` stands on now, and reports at once a cover that began or
-  // ended. Turned off, or refused by the system, it unhooks and reports the screen free.
-  void Follow(HWND moxel, bool on);
+  // Watches while `on` (hooking on this thread, whose message loop runs the callbacks)
+  // whether a window in front covers `screen`, the moxel's monitor in per-monitor pixels, and
+  // reports at once a cover that began or ended. Turned off, or refused by the system, it unhooks and reports the
+  // screen free.
+  void Follow(const pixel_rect& screen, bool on);
   // Unhooks without reporting, for a moxel that is going.
   void Stop();
 
@@ -43,7 +44,7 @@ class full_screen_watch {
   static full_screen_watch* watching_;
   screen_cover_listener& listener_;
   HWND front_ = nullptr;  // the foreground window as last reported
-  pixel_rect screen_{};   // the moxel's screen, in physical pixels
+  pixel_rect screen_{};   // the moxel's screen, in per-monitor pixels
   bool covered_ = false;
   win_event_hook hooks_[4];
 };

@@ -103,10 +103,9 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   ApplyFirstRunDefaults();
   ShowWindow(SW_SHOWNOACTIVATE);
   scale_ = ArtworkScale(WindowDpi(m_hWnd));
-  LeaveHover();
+  FollowPosition();  // not hovered yet: the small moxel in its place
   RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
   RegisterRawInputDevices(&mouse, 1, sizeof mouse);
-  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
   return 0;
 }
 
@@ -133,7 +132,7 @@ void CMoxelWindow::FollowPosition() {
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
   FitTo(hovered_ ? g_hover.get() : g_normal.get());
-  fullScreen_.Follow(m_hWnd, cfg_hide_for_fullscreen != 0);
+  fullScreen_.Follow(placement_.screen, cfg_hide_for_fullscreen != 0);
 }
 
 void CMoxelWindow::OnScreenCovered(bool covered) {
