@@ -100,6 +100,9 @@ void CMoxelWindow::HideVolumeBar() {
 }
 
 int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
+  // Whatever the last window ended in, this one starts unhovered and between gestures.
+  hovered_ = false;
+  gestures_ = {};
   ApplyFirstRunDefaults();
   ShowWindow(SW_SHOWNOACTIVATE);
   scale_ = ArtworkScale(WindowDpi(m_hWnd));
@@ -194,6 +197,10 @@ void CMoxelWindow::EnterHover() {
 
 void CMoxelWindow::LeaveHover() {
   hovered_ = false;
+  // Unhovered for another reason than the pointer's leave (standing aside), the moxel would
+  // still be sent a leave later.
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, m_hWnd, 0};
+  _TrackMouseEvent(&track);
   FitTo(g_normal.get());
   HideVolumeBar();
 }

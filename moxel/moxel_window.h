@@ -63,7 +63,10 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
   void OnTimer(UINT_PTR id);
   void OnMouseMove(UINT, POINT);
-  void OnMouseLeave() { LeaveHover(); }
+  // A leave that was on its way when the moxel stopped being hovered changes nothing.
+  void OnMouseLeave() {
+    if (hovered_) LeaveHover();
+  }
   void OnButton(UINT message, UINT keys);
   LRESULT OnGetObject(WPARAM flags, LPARAM objectId) { return accessible_.Answer(m_hWnd, flags, objectId); }
 

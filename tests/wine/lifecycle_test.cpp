@@ -1,4 +1,6 @@
-// Nothing of the component outlives its use: windows, listeners, GDI objects, classes.
+// Nothing of the component outlives its use: windows, listeners, GDI objects, classes, and
+// the state of a moxel window that is gone.
+#include "simulator/other_program.h"
 #include "tests/wine/moxel_fixture.h"
 
 namespace {
@@ -53,6 +55,38 @@ TEST_F(MoxelTest, UnloadWithoutQuitTakesTheMoxelAlong) {
   input::Pump(50);
   EXPECT_EQ(OurWindows(), 0);
   EXPECT_EQ(gdi_counter::Outstanding(), 0u);
+}
+
+// Quit while the moxel is hovered with its bar up, then while it stands aside: the moxel of
+// the next init starts small, shown and without a bar.
+TEST_F(MoxelTest, AMoxelMadeAgainStartsFresh) {
+  Start(ConfigurationWith({}) + Entry(FullscreenId, Le32(1)));
+  const auto madeAgain = [&] {
+    session_->RunInitServices();
+    moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
+    ASSERT_NE(moxel_, nullptr);
+  };
+  PointAtMoxel();
+  for (int wait = 0; wait < 500 && !SameRect(WindowRect(moxel_), Square(0, 14)); ++wait) input::Pump(10);
+  input::Wheel(WHEEL_DELTA);
+  for (int wait = 0; wait < 500 && !Bar(); ++wait) input::Pump(10);
+  ASSERT_NE(Bar(), nullptr);
+  session_->RunQuitServices();
+  input::MoveTo(600, 500);
+  madeAgain();
+  EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(0, 7)) << Text(WindowRect(moxel_));
+  EXPECT_EQ(Bar(), nullptr);
+
+  {
+    other_program covering(MainScreen());
+    covering.TakeForeground();
+    for (int wait = 0; wait < 500 && IsWindowVisible(moxel_); ++wait) input::Pump(10);
+    ASSERT_FALSE(IsWindowVisible(moxel_));
+    session_->RunQuitServices();
+  }
+  madeAgain();
+  EXPECT_TRUE(IsWindowVisible(moxel_));
+  EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(0, 7)) << Text(WindowRect(moxel_));
 }
 
 }  // namespace
