@@ -7,7 +7,11 @@ prepare
 # The emulated machine, where one is needed, is made while the builds run: making it mostly
 # waits for the package mirror.
 vm_maker=
+# The time a test may take before it is taken for hung: the emulated machine is many times
+# slower, and slower still beside other work.
+test_timeout=600
 if ! can_run_win32; then
+  test_timeout=1800
   use_test_vm &
   vm_maker=$!
 fi
@@ -20,4 +24,4 @@ else
 fi
 printf 'subdirs("native" "win32")\n' > "$build/CTestTestfile.cmake"
 cd "$build"
-ctest --output-on-failure --timeout 600
+ctest --output-on-failure --timeout "$test_timeout"
