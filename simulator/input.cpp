@@ -66,16 +66,45 @@ void KeyDown(WORD key) { SendKey(key, 0); }
 
 void KeyUp(WORD key) { SendKey(key, KEYEVENTF_KEYUP); }
 
+void DispatchOneOrWait(DWORD milliseconds) {
+  MSG message;
+  if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds, QS_ALLINPUT);
+  }
+}
+
 void Pump(DWORD milliseconds) {
   const DWORD start = GetTickCount();
   do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    DispatchOneOrWait(10);
   } while (GetTickCount() - start < milliseconds);
+}
+
+bool PumpUntilInputHandled() {
+  // F24, which no window of the player, the component or the tests answers.
+  KeyDown(VK_F24);
+  const bool taken = PumpUntil([] { return GetKeyState(VK_F24) < 0; });
+  KeyUp(VK_F24);
+  return PumpUntil([] { return GetKeyState(VK_F24) >= 0; }) && taken;
+}
+
+namespace {
+UINT_PTR g_firedTimer = 0;
+void CALLBACK RecordFiring(HWND, UINT, UINT_PTR timer, DWORD) { g_firedTimer = timer; }
+}  // namespace
+
+marker_timer::marker_timer(UINT milliseconds)
+    : milliseconds_(milliseconds), id_(SetTimer(nullptr, 0, milliseconds, RecordFiring)) {}
+
+marker_timer::~marker_timer() {
+  if (id_) KillTimer(nullptr, id_);
+}
+
+bool marker_timer::PumpUntilFired() {
+  return id_ && PumpUntil([&] { return g_firedTimer == id_; }, milliseconds_ + LongestWait);
 }
 
 }  // namespace input
