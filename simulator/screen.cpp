@@ -2,18 +2,20 @@
 
 #include "simulator/png_codec.h"
 
-screen_capture CaptureScreen(const RECT& area) {
+namespace {
+
+// The pixels of `area`, in the coordinates of `source`, that `source` holds.
+screen_capture CaptureFrom(HDC source, const RECT& area) {
   screen_capture capture;
   capture.width = area.right - area.left;
   capture.height = area.bottom - area.top;
-  const HDC screen = GetDC(nullptr);
-  const HDC memory = CreateCompatibleDC(screen);
+  const HDC memory = CreateCompatibleDC(source);
   BITMAPINFO info{};
   info.bmiHeader = {sizeof(BITMAPINFOHEADER), capture.width, -capture.height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
   void* bits = nullptr;
-  const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+  const HBITMAP bitmap = CreateDIBSection(source, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
   const HGDIOBJ previous = SelectObject(memory, bitmap);
-  BitBlt(memory, 0, 0, capture.width, capture.height, screen, area.left, area.top, SRCCOPY);
+  BitBlt(memory, 0, 0, capture.width, capture.height, source, area.left, area.top, SRCCOPY);
   GdiFlush();
   const auto* bgra = static_cast<const uint8_t*>(bits);
   for (int i = 0; i < capture.width * capture.height; ++i) {
@@ -22,7 +24,24 @@ screen_capture CaptureScreen(const RECT& area) {
   SelectObject(memory, previous);
   DeleteObject(bitmap);
   DeleteDC(memory);
+  return capture;
+}
+
+}  // namespace
+
+screen_capture CaptureScreen(const RECT& area) {
+  const HDC screen = GetDC(nullptr);
+  screen_capture capture = CaptureFrom(screen, area);
   ReleaseDC(nullptr, screen);
+  return capture;
+}
+
+screen_capture CaptureClient(HWND window) {
+  RECT client{};
+  GetClientRect(window, &client);
+  const HDC dc = GetDC(window);
+  screen_capture capture = CaptureFrom(dc, client);
+  ReleaseDC(window, dc);
   return capture;
 }
 

@@ -1,4 +1,4 @@
-// Pixels read back from the screen itself.
+// Pixels read back from the screen itself, or from a window.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,9 @@ struct screen_capture {
 };
 
 screen_capture CaptureScreen(const RECT& area);
+// The client area of `window` as the window last painted it, whether or not the screen shows
+// it yet.
+screen_capture CaptureClient(HWND window);
 
 // Saves the capture as PNG, each pixel drawn as a `scale` by `scale` square.
 bool SaveCapture(const screen_capture& capture, const std::string& path, int scale);
