@@ -99,7 +99,7 @@ class AccessibilityTest : public MoxelTest {
 
   void Notch(int delta) {
     input::Wheel(delta);
-    input::Pump(100);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
   }
 
   HWINEVENTHOOK hook_ = nullptr;
@@ -148,6 +148,8 @@ TEST_F(AccessibilityTest, BarIsAProgressBarAnnouncedWhenShownAndWhenTheWheelChan
   ASSERT_NE(bar, nullptr);
   // The notch that brings the bar up is heard as well: the bar is announced, then its value,
   // already the new one.
+  ASSERT_TRUE(input::PumpUntil(
+      [&] { return ClientEvents(EVENT_OBJECT_SHOW, bar) > 0 && ClientEvents(EVENT_OBJECT_VALUECHANGE, bar) > 0; }));
   ASSERT_EQ(ClientEvents(EVENT_OBJECT_SHOW, bar), 1);
   ASSERT_EQ(ClientEvents(EVENT_OBJECT_VALUECHANGE, bar), 1);
   std::vector<DWORD> order;
@@ -166,6 +168,7 @@ TEST_F(AccessibilityTest, BarIsAProgressBarAnnouncedWhenShownAndWhenTheWheelChan
 
   g_events.clear();
   Notch(-WHEEL_DELTA);
+  EXPECT_TRUE(input::PumpUntil([&] { return ClientEvents(EVENT_OBJECT_VALUECHANGE, bar) > 0; }));
   EXPECT_EQ(ClientEvents(EVENT_OBJECT_VALUECHANGE, bar), 1);
   EXPECT_EQ(ClientEvents(EVENT_OBJECT_SHOW, bar), 0);
   // What a screen reader reads on the event: one notch down from about -4.5 dB is -6 dB.
@@ -180,7 +183,7 @@ TEST_F(AccessibilityTest, BarIsAProgressBarAnnouncedWhenShownAndWhenTheWheelChan
   // The host's own change of the volume is announced as well; silence reads "muted".
   g_events.clear();
   Playback().set_volume(-100.0f);
-  input::Pump(50);
+  EXPECT_TRUE(input::PumpUntil([&] { return ClientEvents(EVENT_OBJECT_VALUECHANGE, bar) > 0; }));
   EXPECT_EQ(ClientEvents(EVENT_OBJECT_VALUECHANGE, bar), 1);
   object = ClientObject(bar);
   ASSERT_NE(object, nullptr);
@@ -202,8 +205,7 @@ TEST_F(AccessibilityTest, ReferencesAreBalancedOverTwoHundredNotchesAndOnQuit) {
   const ULONG barReferences = OtherReferences(held);
 
   for (int notch = 0; notch < 200; ++notch) {
-    input::Wheel(notch % 2 ? WHEEL_DELTA : -WHEEL_DELTA);
-    input::Pump(5);
+    Notch(notch % 2 ? WHEEL_DELTA : -WHEEL_DELTA);
     IAccessible* object = ClientObject(bar);
     ASSERT_EQ(object, held) << "notch " << notch;
     EXPECT_NE(Text(object, &IAccessible::get_accValue), L"<failed>");

@@ -7,15 +7,23 @@
 
 namespace {
 
-// Asks for a display of `width` by `height`; false when the display cannot take it.
+// Whether the desktop window has taken the screen's size, as it does once a change of the
+// display has gone round.
+bool DesktopFollowedTheDisplay() { return SameRect(WindowRect(GetDesktopWindow()), MainScreen()); }
+
+// Asks for a display of `width` by `height` and waits until the desktop follows; false when
+// the display cannot take it.
 bool ChangeDisplayTo(int width, int height) {
   DEVMODEW mode{};
   mode.dmSize = sizeof mode;
   mode.dmPelsWidth = DWORD(width);
   mode.dmPelsHeight = DWORD(height);
   mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
-  return ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) == DISP_CHANGE_SUCCESSFUL &&
-         GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+  const bool changed =
+      ChangeDisplaySettingsExW(nullptr, &mode, nullptr, CDS_FULLSCREEN, nullptr) == DISP_CHANGE_SUCCESSFUL &&
+      GetSystemMetrics(SM_CXSCREEN) == width && GetSystemMetrics(SM_CYSCREEN) == height;
+  EXPECT_TRUE(input::PumpUntil(DesktopFollowedTheDisplay)) << Text(WindowRect(GetDesktopWindow()));
+  return changed;
 }
 
 class CornerTest : public MoxelTest {
@@ -27,7 +35,7 @@ class CornerTest : public MoxelTest {
   void TearDown() override {
     MoxelTest::TearDown();
     ChangeDisplaySettingsExW(nullptr, nullptr, nullptr, 0, nullptr);  // back to the stored mode
-    input::Pump(200);
+    EXPECT_TRUE(input::PumpUntil(DesktopFollowedTheDisplay)) << Text(WindowRect(GetDesktopWindow()));
   }
 
   // Starts with the moxel stored in `c` and a plain left click bound.
@@ -48,7 +56,6 @@ TEST_F(CornerTest, EachCornerAtTwoDisplaySizes) {
     if (!ChangeDisplayTo(size.cx, size.cy))
       std::printf("the display cannot be %ldx%ld here: the corners are tried at %ldx%ld\n", size.cx, size.cy,
                   ScreenSize().cx, ScreenSize().cy);
-    input::Pump(200);
     for (uint32_t c = TopLeft; c <= BottomRight; ++c) {
       StartIn(c);
       CheckCorner(c);
@@ -70,11 +77,11 @@ TEST_F(CornerTest, UnknownCornerShowsTheMoxelTopLeftAndIsStoredBack) {
 // pointer stops at the border.
 TEST_F(CornerTest, MoxelKeepsToItsCornerWhenTheDisplayOrTheWorkAreaChanges) {
   const bool resizable = ChangeDisplayTo(1024, 768);
-  input::Pump(200);
   StartIn(BottomRight);
   if (resizable && ChangeDisplayTo(800, 600)) {
-    input::Pump(200);
-    EXPECT_PRED2(SameRect, WindowRect(moxel_), (RECT{793, 593, 800, 600})) << Text(WindowRect(moxel_));
+    EXPECT_TRUE(input::PumpUntil([&] {
+      return SameRect(WindowRect(moxel_), RECT{793, 593, 800, 600});
+    })) << Text(WindowRect(moxel_));
   } else {
     std::printf("the display cannot be resized here: the change is announced to the moxel instead\n");
     SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

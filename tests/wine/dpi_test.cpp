@@ -81,14 +81,16 @@ TEST_F(ScaledMoxelTest, EachCornerIsTwiceTheSizeWithCrispPixels) {
     SCOPED_TRACE(CornerNames[c]);
     StartUnaware(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(CornerId, Le32(c)));
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14)) << Text(WindowRect(moxel_));
-    EXPECT_TRUE(ScreenShows(Square(c, 14), Artwork(instance_, IDB_MOXEL_NORMAL), 0, 7, 2));
+    const screen_capture normal = Artwork(instance_, IDB_MOXEL_NORMAL);
+    EXPECT_TRUE(input::PumpUntil([&] { return ScreenShows(Square(c, 14), normal, 0, 7, 2); }));
 
     // 10 pixels in: beside the moxel of 96 dpi, on the scaled one.
     const POINT point = InCorner(c, 10);
     input::MoveTo(point.x, point.y);
-    input::Pump(150);
-    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 28)) << Text(WindowRect(moxel_));
-    EXPECT_TRUE(ScreenShows(Square(c, 28), Artwork(instance_, IDB_MOXEL_HOVER), 0, 14, 2));
+    EXPECT_TRUE(input::PumpUntil([&] { return SameRect(WindowRect(moxel_), Square(c, 28)); }))
+        << Text(WindowRect(moxel_));
+    const screen_capture hover = Artwork(instance_, IDB_MOXEL_HOVER);
+    EXPECT_TRUE(input::PumpUntil([&] { return ScreenShows(Square(c, 28), hover, 0, 14, 2); }));
     ClickAndNotch();
     ASSERT_NE(Bar(), nullptr);
     const SIZE screen = ScreenSize();
@@ -96,7 +98,8 @@ TEST_F(ScaledMoxelTest, EachCornerIsTwiceTheSizeWithCrispPixels) {
     const RECT bar{left, top, left + 118, top + 28};
     EXPECT_PRED2(SameRect, WindowRect(Bar()), bar) << Text(WindowRect(Bar()));
     // -4.55 dB is frame 11 of the strip's 20 frames of 14 rows.
-    EXPECT_TRUE(ScreenShows(bar, Artwork(instance_, IDB_VOLUME_STRIP), 11 * 14, 14, 2));
+    const screen_capture strip = Artwork(instance_, IDB_VOLUME_STRIP);
+    EXPECT_TRUE(input::PumpUntil([&] { return ScreenShows(bar, strip, 11 * 14, 14, 2); }));
     Stop();
   }
 }
@@ -119,10 +122,9 @@ TEST_F(MoxelTest, MoxelFollowsADensityChange) {
   Start(ConfigurationWith({}) + Entry(CornerId, Le32(BottomRight)));
   const POINT point = InCorner(BottomRight, 3);
   input::MoveTo(point.x, point.y);
-  input::Pump(150);
+  ASSERT_TRUE(input::PumpUntil([&] { return MoxelSideIs(2); })) << Text(WindowRect(moxel_));
   input::Wheel(WHEEL_DELTA);
-  input::Pump(100);
-  ASSERT_NE(Bar(), nullptr);
+  ASSERT_TRUE(input::PumpUntil([&] { return Bar() != nullptr; }));
   RECT suggested{100, 100, 300, 300};
   SendMessageW(moxel_, WM_DPICHANGED, MAKEWPARAM(192, 192), LPARAM(&suggested));
   EXPECT_EQ(Bar(), nullptr);

@@ -29,9 +29,8 @@ TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
   PointAtMoxel();
   for (int cycle = 0; cycle < 200; ++cycle) {
     input::Wheel(cycle % 2 ? -WHEEL_DELTA : WHEEL_DELTA);
-    for (int wait = 0; wait < 50 && !Bar(); ++wait) input::Pump(10);
-    ASSERT_NE(Bar(), nullptr) << "cycle " << cycle;
-    input::Pump(10);  // let it paint
+    ASSERT_TRUE(input::PumpUntil([&] { return Bar() != nullptr; })) << "cycle " << cycle;
+    ASSERT_TRUE(input::PumpUntil([&] { return !GetUpdateRect(Bar(), nullptr, FALSE); })) << "painted, cycle " << cycle;
     SendMessageW(moxel_, WM_TIMER, 0, 0);
     ASSERT_EQ(Bar(), nullptr) << "cycle " << cycle;
   }
@@ -52,7 +51,6 @@ TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
 TEST_F(MoxelTest, UnloadWithoutQuitTakesTheMoxelAlong) {
   Start();
   session_.reset();  // a host that never called quit
-  input::Pump(50);
   EXPECT_EQ(OurWindows(), 0);
   EXPECT_EQ(gdi_counter::Outstanding(), 0u);
 }
@@ -67,10 +65,8 @@ TEST_F(MoxelTest, AMoxelMadeAgainStartsFresh) {
     ASSERT_NE(moxel_, nullptr);
   };
   PointAtMoxel();
-  for (int wait = 0; wait < 500 && !SameRect(WindowRect(moxel_), Square(0, 14)); ++wait) input::Pump(10);
   input::Wheel(WHEEL_DELTA);
-  for (int wait = 0; wait < 500 && !Bar(); ++wait) input::Pump(10);
-  ASSERT_NE(Bar(), nullptr);
+  ASSERT_TRUE(input::PumpUntil([&] { return Bar() != nullptr; }));
   session_->RunQuitServices();
   input::MoveTo(600, 500);
   madeAgain();
@@ -80,8 +76,7 @@ TEST_F(MoxelTest, AMoxelMadeAgainStartsFresh) {
   {
     other_program covering(MainScreen());
     covering.TakeForeground();
-    for (int wait = 0; wait < 500 && IsWindowVisible(moxel_); ++wait) input::Pump(10);
-    ASSERT_FALSE(IsWindowVisible(moxel_));
+    ASSERT_TRUE(input::PumpUntil([&] { return !IsWindowVisible(moxel_); }));
     session_->RunQuitServices();
   }
   madeAgain();

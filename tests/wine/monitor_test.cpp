@@ -46,9 +46,8 @@ class MonitorTest : public MoxelTest {
     }
     SaveProfileFile(LayoutFile(), std::vector<uint8_t>(layout.begin(), layout.end()));
     ASSERT_EQ(RefreshDisplays(), 0u);
-    for (int tries = 0; tries < 50 && !SameRect(VirtualScreen(), desktop); ++tries) input::Pump(100);
+    ASSERT_TRUE(input::PumpUntil([&] { return SameRect(VirtualScreen(), desktop); })) << Text(VirtualScreen());
     ASSERT_EQ(GetSystemMetrics(SM_CMONITORS), int(monitors.size()));
-    ASSERT_PRED2(SameRect, VirtualScreen(), desktop) << Text(VirtualScreen());
   }
 
   // Runs the program that makes Wine read the monitors again, dispatching the messages it
@@ -60,10 +59,7 @@ class MonitorTest : public MoxelTest {
     PROCESS_INFORMATION process{};
     if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
       return GetLastError();
-    const DWORD start = GetTickCount();
-    while (MsgWaitForMultipleObjects(1, &process.hProcess, FALSE, 100, QS_ALLINPUT) != WAIT_OBJECT_0 &&
-           GetTickCount() - start < 30000)
-      input::Pump(0);
+    EXPECT_TRUE(input::PumpUntil([&] { return WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0; }));
     DWORD code = STILL_ACTIVE;
     GetExitCodeProcess(process.hProcess, &code);
     CloseHandle(process.hThread);

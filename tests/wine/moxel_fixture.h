@@ -50,9 +50,9 @@ class MoxelTest : public ::testing::Test {
     ASSERT_EQ(session_->LoadConfiguration(), "");
     input::MoveTo(600, 500);
     session_->RunInitServices();
-    input::Pump(100);
     moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
     ASSERT_NE(moxel_, nullptr);
+    smallSide_ = WindowRect(moxel_).right - WindowRect(moxel_).left;  // not hovered yet
   }
 
   // Quits and unloads the component.
@@ -61,27 +61,33 @@ class MoxelTest : public ::testing::Test {
     session_->RunQuitServices();
     session_->SaveConfiguration();
     session_.reset();
-    input::Pump(50);
   }
 
+  // Whether the moxel has the size it started with, or twice that while hovered.
+  bool MoxelSideIs(int times) const {
+    const RECT rect = WindowRect(moxel_);
+    return rect.right - rect.left == times * smallSide_ && rect.bottom - rect.top == times * smallSide_;
+  }
   void PointAtMoxel() {
     input::MoveTo(3, 3);
-    input::Pump(150);
+    EXPECT_TRUE(input::PumpUntil([&] { return MoxelSideIs(2); })) << "not hovered";
   }
+  // Waits for the leave, which comes up to a hover time after the pointer left.
   void PointAway() {
     input::MoveTo(600, 500);
-    input::Pump(600);  // the leave notification comes after the hover time
+    EXPECT_TRUE(input::PumpUntil([&] { return MoxelSideIs(1); })) << "no leave";
   }
 
   // A plain left click on the moxel that runs "Play or pause", then a wheel notch from -6 dB
   // at 3 lines a notch.
   void ClickAndNotch() {
     input::Click(input::Button::Left);
-    input::Pump(100);
+    EXPECT_TRUE(input::PumpUntil([&] { return !Executed().empty(); })) << "no command";
     EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
     Playback().set_volume(-6.0f);
+    const int calls = Playback().set_volume_calls();
     input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
+    EXPECT_TRUE(input::PumpUntil([&] { return Playback().set_volume_calls() > calls; })) << "no volume step";
     EXPECT_NEAR(Playback().get_volume(), -4.550f, 0.001f);
   }
 
@@ -92,8 +98,8 @@ class MoxelTest : public ::testing::Test {
     EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 7, screen)) << Text(WindowRect(moxel_));
     const POINT point = InCorner(c, 3, screen);  // on the small moxel
     input::MoveTo(point.x, point.y);
-    input::Pump(150);
-    EXPECT_PRED2(SameRect, WindowRect(moxel_), Square(c, 14, screen)) << Text(WindowRect(moxel_));
+    EXPECT_TRUE(input::PumpUntil([&] { return SameRect(WindowRect(moxel_), Square(c, 14, screen)); }))
+        << Text(WindowRect(moxel_));
     ClickAndNotch();
     ASSERT_NE(Bar(), nullptr);
     EXPECT_PRED2(SameRect, WindowRect(Bar()), BarBeside(c, screen)) << Text(WindowRect(Bar()));
@@ -107,4 +113,5 @@ class MoxelTest : public ::testing::Test {
   std::unique_ptr<player_session> session_;
   HMODULE instance_ = nullptr;
   HWND moxel_ = nullptr;
+  LONG smallSide_ = 0;
 };

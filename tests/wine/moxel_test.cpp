@@ -30,7 +30,10 @@ TEST_F(MoxelTest, HoverGrowsTheMoxelAndLeavingShrinksIt) {
   EXPECT_EQ(WindowRect(moxel_).right, 14);
   EXPECT_EQ(WindowRect(moxel_).bottom, 14);
   input::MoveTo(10, 10);  // outside the small moxel, inside the grown one
-  input::Pump(600);
+  // The system looks for a leave every hover time: it has looked by the end of two.
+  UINT hoverTime = 400;
+  SystemParametersInfoW(SPI_GETMOUSEHOVERTIME, 0, &hoverTime, 0);
+  ASSERT_TRUE(input::marker_timer(2 * hoverTime).PumpUntilFired());
   EXPECT_EQ(WindowRect(moxel_).right, 14);
   PointAway();
   EXPECT_EQ(WindowRect(moxel_).right, 7);
@@ -47,11 +50,12 @@ TEST_F(MoxelTest, XButton1InTheReleaseKeyStateIsNotAlt) {
   };
   leftClick(MK_LBUTTON, MK_XBUTTON1);
   EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
+  // The moxel reads Alt's physical state.
   input::KeyDown(VK_MENU);
-  input::Pump(50);
+  ASSERT_TRUE(input::PumpUntil([] { return GetAsyncKeyState(VK_MENU) < 0; }));
   leftClick(MK_LBUTTON, MK_XBUTTON1);
   input::KeyUp(VK_MENU);
-  input::Pump(50);
+  ASSERT_TRUE(input::PumpUntil([] { return GetAsyncKeyState(VK_MENU) >= 0; }));
   EXPECT_EQ(Executed(), (command_log{"Play or pause", "Next"}));
   // Begun while X button 1 was held: two buttons in the set, no click.
   leftClick(MK_LBUTTON | MK_XBUTTON1, MK_XBUTTON1);
@@ -63,8 +67,7 @@ TEST_F(MoxelTest, SyncPaintPutsTheMoxelBackOnTop) {
   Start();
   const HWND cover = CreateWindowExW(WS_EX_TOPMOST | WS_EX_NOACTIVATE, L"STATIC", L"cover", WS_POPUP | WS_VISIBLE, 0, 0,
                                      50, 50, nullptr, nullptr, nullptr, nullptr);
-  input::Pump(50);
-  ASSERT_EQ(GetTopWindow(nullptr), cover);
+  ASSERT_TRUE(input::PumpUntil([&] { return GetTopWindow(nullptr) == cover; }));
   EXPECT_EQ(SendMessageW(moxel_, WM_SYNCPAINT, 0, 0), 0);
   EXPECT_EQ(GetTopWindow(nullptr), moxel_);
   EXPECT_EQ(WindowRect(moxel_).right, 7);
@@ -83,7 +86,7 @@ TEST_F(MoxelTest, ClicksAndFlipsRunTheirDefaultBindings) {
   input::Click(Button::Left);
   input::Click(Button::Right);
   input::KeyUp(VK_SHIFT);
-  input::Pump(150);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Play or pause", "Stop", "Random", "Previous", "Next", "Previous", "Next"}));
 
   Executed().clear();
@@ -93,7 +96,7 @@ TEST_F(MoxelTest, ClicksAndFlipsRunTheirDefaultBindings) {
   input::Press(Button::Left);  // rocking: left flip
   input::Release(Button::Left);
   input::Release(Button::Right);
-  input::Pump(150);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Next", "Previous"}));
 }
 
@@ -105,9 +108,9 @@ TEST_F(MoxelTest, ModifiersMatchExactlyAndAltIsSensed) {
   // Alt is read when the click's message is handled, so it stays down until then.
   input::KeyDown(VK_MENU);
   input::Click(Button::Left);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   input::KeyUp(VK_MENU);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Next"}));
   input::KeyDown(VK_CONTROL);
   input::Click(Button::Left);  // Ctrl alone: no binding
@@ -116,7 +119,7 @@ TEST_F(MoxelTest, ModifiersMatchExactlyAndAltIsSensed) {
   input::Click(Button::Right);  // modifiers held: the plain right click does not match
   input::KeyUp(VK_SHIFT);
   input::KeyUp(VK_CONTROL);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Next", "Previous"}));
 }
 
@@ -128,7 +131,7 @@ TEST_F(MoxelTest, ReleasesOutsideTheMoxelEndTheGestureOnlyForLeftAndRight) {
   input::Release(Button::Right);  // seen only as raw input
   PointAtMoxel();
   input::Click(Button::Left);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Play or pause"}));  // a click, not a flip
 
   input::Press(Button::Middle);
@@ -137,7 +140,7 @@ TEST_F(MoxelTest, ReleasesOutsideTheMoxelEndTheGestureOnlyForLeftAndRight) {
   PointAtMoxel();
   input::Click(Button::Left);  // the middle button still spoils this gesture
   input::Click(Button::Left);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Play or pause", "Play or pause"}));
 }
 
@@ -195,14 +198,14 @@ TEST_F(MoxelTest, CommandThatThrowsGetsEveryReferenceBackAndTheMoxelWorksAfter) 
   session_->host.api().Add(command_provider::class_guid, provider);
   PointAtMoxel();
   input::Click(Button::Left);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(provider->reference_count(), 1);  // the host's own
   input::Click(Button::Right);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(Executed(), (command_log{"Play or pause"}));
   provider->throws = false;
   input::Click(Button::Left);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   EXPECT_EQ(provider->executed, 1);
   EXPECT_EQ(provider->reference_count(), 1);
 }

@@ -15,7 +15,8 @@ inline std::wstring BinFolder() {
 
 inline std::wstring ComponentPath() { return BinFolder() + L"\\moxel_control.dll"; }
 
-// Runs a program of the bin folder with `arguments` and answers its exit code.
+// Runs a program of the bin folder with `arguments` and answers its exit code. The child's
+// own waits end it; only a child that hangs runs into the bound.
 inline DWORD RunChild(const std::wstring& program, const std::wstring& arguments) {
   std::wstring command = L"\"" + BinFolder() + L"\\" + program + L"\" " + arguments;
   STARTUPINFOW startup{};
@@ -23,7 +24,7 @@ inline DWORD RunChild(const std::wstring& program, const std::wstring& arguments
   PROCESS_INFORMATION process{};
   if (!CreateProcessW(nullptr, &command[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &process))
     return 0xFFFFFFFF;
-  WaitForSingleObject(process.hProcess, 60000);
+  WaitForSingleObject(process.hProcess, 5 * 60 * 1000);
   DWORD code = 0xFFFFFFFF;
   GetExitCodeProcess(process.hProcess, &code);
   CloseHandle(process.hThread);
