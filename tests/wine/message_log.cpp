@@ -64,6 +64,7 @@ std::string Describe(const msg_entry& entry, unsigned parameters) {
   if (entry.flags & nested) text += " nested";
   if (entry.flags & noactivate) text += " noactivate";
   if (entry.flags & optional) text += " (optional)";
+  if (entry.flags & repeated) text += " (any number)";
   return text;
 }
 
@@ -162,11 +163,15 @@ LRESULT CALLBACK message_log::OnTraining(int code, WPARAM wParam, LPARAM lParam)
 ::testing::AssertionResult MatchesSequence(const std::vector<msg_entry>& seen, const std::vector<msg_entry>& expected) {
   size_t at = 0;
   for (const msg_entry& want : expected) {
-    const bool same = at < seen.size() && seen[at].window == want.window && seen[at].message == want.message &&
-                      seen[at].flags == (want.flags & ~(optional | wparam | lparam)) &&
-                      (!(want.flags & wparam) || seen[at].wParam == want.wParam) &&
-                      (!(want.flags & lparam) || seen[at].lParam == want.lParam);
-    if (same) {
+    const auto same = [&] {
+      return at < seen.size() && seen[at].window == want.window && seen[at].message == want.message &&
+             seen[at].flags == (want.flags & ~(optional | wparam | lparam | repeated)) &&
+             (!(want.flags & wparam) || seen[at].wParam == want.wParam) &&
+             (!(want.flags & lparam) || seen[at].lParam == want.lParam);
+    };
+    if (want.flags & repeated) {
+      while (same()) ++at;
+    } else if (same()) {
       ++at;
     } else if (!(want.flags & optional)) {
       return ::testing::AssertionFailure()

@@ -20,6 +20,7 @@ enum msg_flags : unsigned {
   optional = 16,   // expected only: the entry may be missing
   wparam = 32,     // expected only: the message's wParam is the entry's
   lparam = 64,     // expected only: the message's lParam is the entry's
+  repeated = 128,  // expected only: the entry may come any number of times, or not at all
 };
 
 // A window's activation or focus as a computer-based-training hook sees it asked for, before
@@ -46,6 +47,8 @@ class message_log {
 
   // What was recorded since the last call.
   std::vector<msg_entry> Take();
+  // What was recorded since the last Take, left in the log.
+  const std::vector<msg_entry>& Recorded() const { return entries_; }
 
  private:
   static LRESULT CALLBACK OnSent(int code, WPARAM wParam, LPARAM lParam);

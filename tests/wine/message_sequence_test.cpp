@@ -40,8 +40,7 @@ class MessageSequenceTest : public MoxelTest {
         CreateWindowExW(0, L"EDIT", L"", WS_CHILD | WS_VISIBLE, 10, 10, 200, 24, program_, nullptr, nullptr, nullptr);
     SetForegroundWindow(program_);
     SetFocus(edit_);
-    input::Pump(100);
-    ASSERT_EQ(GetFocus(), edit_);
+    ASSERT_TRUE(input::PumpUntil([&] { return GetForegroundWindow() == program_ && GetFocus() == edit_; }));
     log_ = std::make_unique<message_log>(Watched, program_);
   }
 
@@ -51,8 +50,13 @@ class MessageSequenceTest : public MoxelTest {
     const int typed = GetWindowTextLengthW(edit_);
     input::KeyDown('A');
     input::KeyUp('A');
-    input::Pump(50);
-    EXPECT_EQ(GetWindowTextLengthW(edit_), typed + 1);
+    EXPECT_TRUE(input::PumpUntil([&] { return GetWindowTextLengthW(edit_) == typed + 1; }));
+  }
+
+  // Whether the system tracks the moxel's leave for this process.
+  bool LeaveTracked() const {
+    TRACKMOUSEEVENT tracking{sizeof tracking, TME_QUERY, nullptr, 0};
+    return TrackMouseEvent(&tracking) && (tracking.dwFlags & TME_LEAVE) && tracking.hwndTrack == moxel_;
   }
 
   HWND program_ = nullptr;
@@ -94,11 +98,12 @@ const std::vector<msg_entry> BarHidden = {{moxel, WM_TIMER, posted | wparam | lp
                                           {bar, WM_DESTROY, sent}};
 // Back on top, still without activation.
 const std::vector<msg_entry> SyncPainted = {{moxel, WM_WINDOWPOSCHANGING, sent | nested | noactivate}};
-// The timer goes on firing with no bar; one expiry may fall into the leave.
-const std::vector<msg_entry> Left = {{moxel, WM_TIMER, posted | optional | wparam | lparam, 0, 0},
+// The timer goes on firing each second with no bar, as often as the wait lasts.
+constexpr msg_entry TimerGoesOn = {moxel, WM_TIMER, posted | repeated | wparam | lparam, 0, 0};
+const std::vector<msg_entry> Left = {TimerGoesOn,
                                      {moxel, WM_MOUSELEAVE, posted | wparam | lparam, 0, 0},
                                      {moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
-                                     {moxel, WM_TIMER, posted | optional | wparam | lparam, 0, 0}};
+                                     TimerGoesOn};
 
 TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) {
   for (uint32_t corner = 0; corner < 4; ++corner) {
@@ -106,10 +111,10 @@ TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) 
     StartTyping(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(CornerId, Le32(corner)));
     const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
     input::MoveTo(corner % 2 ? width - 4 : 3, corner >= 2 ? height - 4 : 3);
-    input::Pump(150);
+    EXPECT_TRUE(input::PumpUntil([&] { return MoxelSideIs(2); })) << "not hovered";
     EXPECT_TRUE(MatchesSequence(Seen(), Placed)) << "hover";
     input::Click(Button::Left);
-    input::Pump(100);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
     EXPECT_TRUE(MatchesSequence(Seen(), Clicked)) << "click";
     for (Button button : {Button::Right, Button::Middle, Button::X1, Button::X2}) input::Click(button);
     input::Press(Button::Left);
@@ -118,15 +123,15 @@ TEST_F(MessageSequenceTest, HoverClickWheelAndLeaveInEachCornerActivateNothing) 
     input::Press(Button::Left);
     input::Release(Button::Left);
     input::Release(Button::Right);
-    input::Pump(150);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
     EXPECT_TRUE(MatchesSequence(Seen(), OtherClicksAndFlips)) << "other clicks and flips";
     input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
     EXPECT_TRUE(MatchesSequence(Seen(), BarShown)) << "wheel";
     input::Wheel(-WHEEL_DELTA);
-    input::Pump(100);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
     EXPECT_TRUE(MatchesSequence(Seen(), {})) << "wheel again";
-    input::Pump(1100);
+    EXPECT_TRUE(input::PumpUntil([&] { return Bar() == nullptr; }));
     EXPECT_TRUE(MatchesSequence(Seen(), BarHidden)) << "bar's time out";
     SendMessageW(moxel_, WM_SYNCPAINT, 0, 0);
     EXPECT_TRUE(MatchesSequence(Seen(), SyncPainted)) << "sync paint";
@@ -151,7 +156,7 @@ TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
                                        {moxel, WM_DESTROY, sent}}))
       << "quit";
   session_->RunInitServices();
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntilInputHandled());
   // Shown without activation, then sized into its corner, all inside its creation.
   EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_CREATE, sent},
                                        {moxel, WM_SHOWWINDOW, sent | nested | wparam | lparam, TRUE, 0},
@@ -186,23 +191,33 @@ TEST_F(MessageSequenceTest, StandingAsideForAFullScreenWindowAndComingBackActiva
   other_program covering({0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)});
   PointAtMoxel();
   input::Wheel(WHEEL_DELTA);
-  input::Pump(100);
+  ASSERT_TRUE(input::PumpUntil([&] { return Bar() != nullptr; }));
   Seen();
   covering.Raise(EVENT_SYSTEM_FOREGROUND);
-  input::Pump(100);
+  EXPECT_TRUE(input::PumpUntil([&] { return !IsWindowVisible(moxel_); }));
   EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
                                        {moxel, WM_WINDOWPOSCHANGING, sent | noactivate},
                                        {bar, WM_SHOWWINDOW, sent | optional | wparam | lparam, FALSE, 0},
                                        {bar, WM_WINDOWPOSCHANGING, sent | noactivate | optional},
-                                       {bar, WM_DESTROY, sent}}))
+                                       {bar, WM_DESTROY, sent},
+                                       TimerGoesOn}))
       << "aside, unhovered, without the bar";
-  EXPECT_FALSE(IsWindowVisible(moxel_));
   EXPECT_EQ(Bar(), nullptr);
+  // No leave can come, and one that comes all the same leaves the hidden moxel where it is.
+  EXPECT_FALSE(LeaveTracked());
+  PostMessageW(moxel_, WM_MOUSELEAVE, 0, 0);
+  const auto leaveCame = [&] {
+    for (const msg_entry& entry : log_->Recorded())
+      if (entry.message == WM_MOUSELEAVE) return true;
+    return false;
+  };
+  EXPECT_TRUE(input::PumpUntil(leaveCame));
+  EXPECT_TRUE(MatchesSequence(Seen(), {TimerGoesOn, {moxel, WM_MOUSELEAVE, posted}, TimerGoesOn})) << "a late leave";
   PointAway();
   Seen();
   NotifyWinEvent(EVENT_SYSTEM_FOREGROUND, program_, OBJID_WINDOW, CHILDID_SELF);
-  input::Pump(100);
-  EXPECT_TRUE(MatchesSequence(Seen(), Placed)) << "back";
+  EXPECT_TRUE(input::PumpUntil([&] { return IsWindowVisible(moxel_); }));
+  EXPECT_TRUE(MatchesSequence(Seen(), {Placed[0], TimerGoesOn})) << "back";
   EXPECT_TRUE(IsWindowVisible(moxel_));
   EXPECT_EQ(GetForegroundWindow(), program_);
   EXPECT_EQ(GetFocus(), edit_);
@@ -225,6 +240,8 @@ TEST_F(MessageSequenceTest, StrayFocusOrActivationFailsTheComparison) {
   EXPECT_TRUE(MatchesSequence({}, {{moxel, WM_TIMER, posted | optional}}));
   EXPECT_FALSE(MatchesSequence({{moxel, WM_TIMER, posted, 1, 0}}, {{moxel, WM_TIMER, posted | wparam, 0, 0}}));
   EXPECT_FALSE(MatchesSequence({{moxel, WM_WINDOWPOSCHANGING, sent}}, Placed));  // activation allowed
+  EXPECT_TRUE(MatchesSequence({{moxel, WM_TIMER, posted}, {moxel, WM_TIMER, posted}}, {TimerGoesOn}));
+  EXPECT_FALSE(MatchesSequence({{moxel, WM_TIMER, posted}, {moxel, WM_MOUSELEAVE, posted}}, {TimerGoesOn}));
 }
 
 }  // namespace
