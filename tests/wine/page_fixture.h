@@ -42,12 +42,8 @@ class PageTest : public MoxelTest {
     ASSERT_TRUE(preferences_->ShowPage(MoxelPage));
     page_ = preferences_->page_window();
     ASSERT_NE(page_, nullptr);
-    input::Pump(100);
   }
-  void ClosePreferences() {
-    preferences_.reset();
-    input::Pump(20);
-  }
+  void ClosePreferences() { preferences_.reset(); }
 
   HWND Item(int id) const { return GetDlgItem(page_, id); }
   LRESULT Send(int id, UINT message, WPARAM wParam = 0, LPARAM lParam = 0) const {
@@ -132,13 +128,11 @@ class PageTest : public MoxelTest {
     POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     ClientToScreen(Item(IDC_COMMANDS), &point);
     // A second click soon after the first would be a double click.
-    const DWORD since = GetTickCount() - lastClick_;
-    if (since <= GetDoubleClickTime()) input::Pump(GetDoubleClickTime() - since + 50);
+    EXPECT_TRUE(input::PumpUntil([&] { return GetTickCount() - lastClick_ > GetDoubleClickTime() + 50; }));
     input::MoveTo(point.x, point.y);
-    input::Pump(50);
     input::Click(input::Button::Left);
     lastClick_ = GetTickCount();
-    input::Pump(150);
+    EXPECT_TRUE(input::PumpUntilInputHandled());
   }
 
   // What the component would store now.

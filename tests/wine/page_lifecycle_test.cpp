@@ -134,7 +134,6 @@ TEST_F(PageServiceTest, HundredOpenAndCloseCyclesLeaveNoWindowOrGdiObject) {
     ASSERT_FALSE(IsWindow(window));
     ASSERT_EQ(callback_.references, 1);
   }
-  input::Pump(20);
   int pages = 0;
   EnumThreadWindows(GetCurrentThreadId(), CountPageWindows, LPARAM(&pages));
   EXPECT_EQ(pages, 0);
@@ -246,18 +245,15 @@ TEST_F(PageTest, CellWhoseHostFailsGivesEveryReferenceBack) {
 }
 
 // A rebuild that a failing host call ends still leaves a tree that paints: the stale items
-// it deleted do not stay on the screen.
+// it deleted do not stay in its pixels.
 TEST_F(PageTest, TreeRepaintsAfterARebuildThatFailed) {
   Open(ThreeBindings());
   auto* provider = new flaky_provider;
   session_->host.api().Add(command_provider::class_guid, provider);
-  // The client area: no border, no scroll bar.
-  RECT tree;
-  GetClientRect(Item(IDC_COMMANDS), &tree);
-  MapWindowPoints(Item(IDC_COMMANDS), nullptr, reinterpret_cast<POINT*>(&tree), 2);
+  // The client area, as the tree paints what is invalid now: no border, no scroll bar.
   auto inked = [&] {
-    input::Pump(100);
-    const screen_capture shown = CaptureScreen(tree);
+    UpdateWindow(Item(IDC_COMMANDS));
+    const screen_capture shown = CaptureClient(Item(IDC_COMMANDS));
     int pixels = 0;
     for (int y = 0; y < shown.height; ++y)
       for (int x = 0; x < shown.width; ++x) pixels += shown.At(x, y) != shown.At(0, 0);
@@ -267,19 +263,18 @@ TEST_F(PageTest, TreeRepaintsAfterARebuildThatFailed) {
   for (auto mode : {flaky_provider::Throws, flaky_provider::Faults}) {
     provider->mode = mode;
     SetFilter(mode == flaky_provider::Throws ? L"p" : L"pl");
-    EXPECT_EQ(inked(), 0) << mode;  // the items are gone, from the screen too
+    EXPECT_EQ(inked(), 0) << mode;  // the items are gone, from the window's pixels too
   }
 }
 
 // The separator's pixels: a rule along its middle from after the caption to the right edge.
 class SeparatorTest : public PageTest {
  protected:
+  // The control painted afresh, which has no border.
   screen_capture Capture(int id) {
-    RECT rect;
-    GetWindowRect(Item(id), &rect);
     InvalidateRect(Item(id), nullptr, TRUE);
-    input::Pump(100);
-    return CaptureScreen(rect);
+    UpdateWindow(Item(id));
+    return CaptureClient(Item(id));
   }
   // The first column from which the etched rule runs at mid-height to the right edge, or -1.
   static int RuleStart(const screen_capture& c) {
