@@ -134,7 +134,6 @@ void RunConventionChecks(player_host& host, component& loaded) {
   check(strcmp(tree, "[main](Playback(Shuffle,Repeat,Play,Throwing))") == 0,
         "the command tree nests the host's commands in the host's popup and section", "%s", tree);
   instance->service_release();
-  Pump(50);
   check(host.commands.references == 1 && host.order_commands.references == 1 && host.group.references == 1 &&
             host.section.references == 1 && host.page_callback.references == 1,
         "the page gives every reference back", "commands %d and %d, groups %d and %d, callback %d",

@@ -367,8 +367,24 @@ constexpr GUID FullscreenId = {0x4E6F921F, 0xDF3A, 0x4D50, {0xB2, 0xF5, 0xAF, 0x
 bool ReadConfiguration(component& loaded, const byte_string& bytes);
 byte_string WriteConfiguration(component& loaded);
 
-// Dispatches this thread's messages for `milliseconds`.
-void Pump(DWORD milliseconds);
+// Dispatches the first message waiting for this thread; when none waits, waits at most
+// `milliseconds` for one to come.
+void DispatchOneOrWait(DWORD milliseconds);
+
+// Dispatches this thread's messages, one at a time, until `condition()` holds, at most 30
+// seconds, which only a wait that would never succeed takes, even in an emulated machine;
+// answers whether it held.
+template <class Condition>
+[[nodiscard]] bool PumpUntil(Condition condition) {
+  const DWORD start = GetTickCount();
+  DispatchOneOrWait(0);
+  bool held = condition();
+  while (!held && GetTickCount() - start < 30000) {
+    DispatchOneOrWait(10);
+    held = condition();
+  }
+  return held;
+}
 
 // The groups of checks, in the order main runs them.
 bool RunLoadingChecks(player_host& host, component& loaded);

@@ -311,14 +311,12 @@ byte_string WriteConfiguration(component& loaded) {
   return out.bytes;
 }
 
-void Pump(DWORD milliseconds) {
-  const DWORD start = GetTickCount();
-  do {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PeekRemove)) {
-      TranslateMessage(&message);
-      DispatchMessageW(&message);
-    }
-    MsgWaitForMultipleObjects(0, nullptr, 0, 10, WakeAllInput);
-  } while (GetTickCount() - start < milliseconds);
+void DispatchOneOrWait(DWORD milliseconds) {
+  MSG message;
+  if (PeekMessageW(&message, nullptr, 0, 0, PeekRemove)) {
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  } else {
+    MsgWaitForMultipleObjects(0, nullptr, 0, milliseconds, WakeAllInput);
+  }
 }
