@@ -58,8 +58,6 @@ class RawInputTest : public MoxelTest {
  protected:
   void SetUp() override {
     MoxelTest::SetUp();
-    g_reader = {};
-    g_moxelEvents = 0;
     WNDCLASSW wc{};
     wc.lpfnWndProc = ReadRawInput;
     wc.hInstance = GetModuleHandleW(nullptr);
@@ -78,12 +76,15 @@ class RawInputTest : public MoxelTest {
     if (reader_) DestroyWindow(reader_);
   }
 
-  // Starts the player with its reader registered, and counts the moxel's raw input.
+  // Starts the player with its reader registered, and counts from then on what the moxel and
+  // the reader get (the reader alone got the pointer's move to its place before init).
   void StartCounting() {
     Start();
     g_moxel = moxel_;
     hook_ = SetWindowsHookExW(WH_GETMESSAGE, CountMoxelInput, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook_, nullptr);
+    g_reader = {};
+    g_moxelEvents = 0;
   }
 
   // Moves and turns the wheel away from the moxel, `notches` times, until the reader has read
