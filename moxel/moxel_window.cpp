@@ -107,12 +107,12 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
   ShowWindow(SW_SHOWNOACTIVATE);
   scale_ = ArtworkScale(WindowDpi(m_hWnd));
   FollowPosition();  // not hovered yet: the small moxel in its place
-  RAWINPUTDEVICE mouse{0x01, 0x02, RIDEV_INPUTSINK, m_hWnd};
-  RegisterRawInputDevices(&mouse, 1, sizeof mouse);
+  mouse_.Take(m_hWnd, 0x01, 0x02, RIDEV_INPUTSINK);
   return 0;
 }
 
 void CMoxelWindow::OnDestroy() {
+  mouse_.GiveBack();
   fullScreen_.Stop();
   HideVolumeBar();
   accessible_.Disconnect();
@@ -216,11 +216,14 @@ void CMoxelWindow::Paint() {
              SRCCOPY);
 }
 
-void CMoxelWindow::HandleRawInput(HRAWINPUT input) {
+void CMoxelWindow::HandleRawInput(UINT code, HRAWINPUT input) {
   RAWINPUT raw;
   UINT size = sizeof raw;
+  const UINT read = GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER));
+  // Once read, whatever the earlier target's handling does cannot take the event from the moxel.
+  mouse_.Forward(code, input);
   // Every mouse event of the system comes here: a failed read is an event that never was.
-  if (GetRawInputData(input, RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER)) == UINT(-1)) return;
+  if (read == UINT(-1)) return;
   if (raw.header.dwType != RIM_TYPEMOUSE) return;
   const USHORT flags = raw.data.mouse.usButtonFlags;
   gestures_.OnRawButtonFlags(flags, hovered_);

@@ -8,6 +8,7 @@
 #include "moxel/full_screen_watch.h"
 #include "moxel/gesture.h"
 #include "window/accessible.h"
+#include "window/raw_input_claim.h"
 #include "window/window.h"
 
 class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
@@ -60,7 +61,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void OnDisplayChange(UINT, SIZE) { FollowPosition(); }
   void OnSettingChange(UINT action, const wchar_t*);
   void OnDpiChanged(UINT dpi, const RECT*);
-  void OnInput(UINT, HRAWINPUT input) { HandleRawInput(input); }
+  void OnInput(UINT code, HRAWINPUT input) { HandleRawInput(code, input); }
   void OnTimer(UINT_PTR id);
   void OnMouseMove(UINT, POINT);
   // A leave that was on its way when the moxel stopped being hovered changes nothing.
@@ -81,7 +82,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void EnterHover();
   void LeaveHover();
   void Paint();
-  void HandleRawInput(HRAWINPUT input);
+  void HandleRawInput(UINT code, HRAWINPUT input);
   // Shows `bitmap` at its size times the scale in the stored corner of the stored screen.
   void FitTo(HBITMAP bitmap);
 
@@ -93,6 +94,7 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   GestureRecognizer gestures_;
   accessible_client accessible_{*this};
   full_screen_watch fullScreen_{*this};  // follows the option at creation and with the position
+  raw_input_claim mouse_;                // the process's raw input of the mouse, while the window lives
 };
 
 // The one moxel of the library, alive while the library is loaded.

@@ -7,7 +7,9 @@
 namespace {
 
 // The entry points of the system's accessibility library, its string allocator and the
-// object library, found on the first request for an accessible object; they then stay loaded.
+// object library, looked for once, on the first request for an accessible object: only in the
+// system folder, where a library of the same name in the player's folder cannot stand in. The
+// libraries then stay loaded; a failure stays too, and later requests answer at once.
 struct accessibility_library {
   LRESULT(WINAPI* resultFromObject)(REFIID, WPARAM, LPUNKNOWN) = nullptr;
   HRESULT(WINAPI* createStandardObject)(HWND, LONG, REFIID, void**) = nullptr;
@@ -15,23 +17,41 @@ struct accessibility_library {
   HRESULT(WINAPI* disconnectObject)(LPUNKNOWN, DWORD) = nullptr;
 
   bool Load() {
-    if (resultFromObject) return true;
-    const HMODULE oleacc = LoadLibraryW(L"oleacc.dll");
-    const HMODULE oleaut = LoadLibraryW(L"oleaut32.dll");
-    const HMODULE ole = LoadLibraryW(L"ole32.dll");
-    if (!oleacc || !oleaut || !ole) return false;
-    Find(oleacc, "CreateStdAccessibleObject", createStandardObject);
-    Find(oleaut, "SysAllocStringLen", allocateString);
-    Find(ole, "CoDisconnectObject", disconnectObject);
-    if (createStandardObject && allocateString && disconnectObject) Find(oleacc, "LresultFromObject", resultFromObject);
+    if (!tried_) {
+      tried_ = true;
+      FindAll();
+    }
     return resultFromObject != nullptr;
   }
 
  private:
+  void FindAll() {
+    const HMODULE libraries[] = {SystemLibrary(L"oleacc.dll"), SystemLibrary(L"oleaut32.dll"),
+                                 SystemLibrary(L"ole32.dll")};
+    const auto [oleacc, oleaut, ole] = libraries;
+    if (oleacc && oleaut && ole) {
+      Find(oleacc, "CreateStdAccessibleObject", createStandardObject);
+      Find(oleaut, "SysAllocStringLen", allocateString);
+      Find(ole, "CoDisconnectObject", disconnectObject);
+      if (createStandardObject && allocateString && disconnectObject)
+        Find(oleacc, "LresultFromObject", resultFromObject);
+    }
+    // Short of any entry point, none is used: the process gets back what did load.
+    if (!resultFromObject)
+      for (const HMODULE library : libraries)
+        if (library) FreeLibrary(library);
+  }
+
+  static HMODULE SystemLibrary(const wchar_t* name) {
+    return LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+  }
+
   template <class Function>
   static void Find(HMODULE module, const char* name, Function& function) {
     function = reinterpret_cast<Function>(reinterpret_cast<void (*)()>(GetProcAddress(module, name)));
   }
+
+  bool tried_ = false;
 };
 
 accessibility_library g_accessibility;

@@ -62,6 +62,22 @@ void CALLBACK RecordEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, 
   g_events.push_back({event, window, object, child, value});
 }
 
+// The libraries the component asks the loader for, refusing the object library.
+struct library_load {
+  std::wstring name;
+  DWORD flags;
+};
+std::vector<library_load> g_loads;
+
+HMODULE WINAPI LoadAllButOle32(const wchar_t* name, HANDLE file, DWORD flags) {
+  g_loads.push_back({name, flags});
+  if (_wcsicmp(name, L"ole32.dll") == 0) {
+    SetLastError(ERROR_MOD_NOT_FOUND);
+    return nullptr;
+  }
+  return LoadLibraryExW(name, file, flags);
+}
+
 class AccessibilityTest : public MoxelTest {
  protected:
   void SetUp() override {
@@ -223,6 +239,18 @@ TEST_F(AccessibilityTest, ReferencesAreBalancedOverTwoHundredNotchesAndOnQuit) {
   EXPECT_EQ(OtherReferences(moxel), 0u);
   held->Release();
   moxel->Release();
+}
+
+// A library of the same name in the player's folder never stands in for the system's; one
+// that cannot be loaded is not looked for again at each request.
+TEST_F(AccessibilityTest, LibrariesLoadFromTheSystemFolderOnceEvenWhenOneFails) {
+  Start();
+  g_loads.clear();
+  gdi_counter::ReplaceImport(instance_, "LoadLibraryExW", reinterpret_cast<void*>(LoadAllButOle32));
+  EXPECT_EQ(SendMessageW(moxel_, WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+  EXPECT_EQ(SendMessageW(moxel_, WM_GETOBJECT, 0, OBJID_CLIENT), 0);
+  ASSERT_EQ(g_loads.size(), 3u);
+  for (const library_load& load : g_loads) EXPECT_EQ(load.flags, DWORD(LOAD_LIBRARY_SEARCH_SYSTEM32)) << load.name;
 }
 
 }  // namespace

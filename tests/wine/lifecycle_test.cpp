@@ -1,5 +1,6 @@
-// Nothing of the component outlives its use: windows, listeners, GDI objects, classes, and
-// the state of a moxel window that is gone.
+// Nothing of the component outlives its use: windows, listeners, GDI objects, classes, timers,
+// WinEvent hooks and the raw-input registration, however often it is loaded in one process,
+// nor the state of a moxel window that is gone.
 #include "simulator/other_program.h"
 #include "tests/wine/moxel_fixture.h"
 
@@ -24,7 +25,28 @@ bool ClassRegistered(HINSTANCE instance, const wchar_t* name) {
   return GetClassInfoExW(instance, name, &info) != 0;
 }
 
-TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
+UINT RawInputRegistrations() {
+  UINT count = 0;
+  GetRegisteredRawInputDevices(nullptr, &count, sizeof(RAWINPUTDEVICE));
+  return count;
+}
+
+// What the process may hold of the component only while its moxel is up.
+void ExpectNothingHeldAfterQuit() {
+  EXPECT_EQ(OurWindows(), 0);
+  EXPECT_EQ(gdi_counter::OutstandingTimers(), 0u);
+  EXPECT_EQ(gdi_counter::OutstandingWinEventHooks(), 0u);
+  EXPECT_EQ(RawInputRegistrations(), 0u);
+}
+
+// What the process may hold of the component only while it is loaded.
+void ExpectNothingHeldAfterUnload(HINSTANCE instance) {
+  EXPECT_EQ(gdi_counter::Outstanding(), 0u);
+  EXPECT_FALSE(ClassRegistered(instance, MoxelClassName));
+  EXPECT_FALSE(ClassRegistered(instance, VolumeBarClassName));
+}
+
+TEST_F(MoxelTest, TwoHundredBarCyclesAndTwoLoadsInOneProcessLeaveNothingBehind) {
   Start();
   PointAtMoxel();
   for (int cycle = 0; cycle < 200; ++cycle) {
@@ -37,21 +59,29 @@ TEST_F(MoxelTest, TwoHundredBarCyclesAndAnInitQuitCycleLeaveNothingBehind) {
   EXPECT_EQ(session_->host.play_callbacks().listener_count(), 0u);
   EXPECT_EQ(gdi_counter::Outstanding(), 3u);  // the shared bitmaps, nothing per cycle
   EXPECT_GT(gdi_counter::Created(), 200u);
+  EXPECT_EQ(gdi_counter::OutstandingTimers(), 1u);  // the bar's, set again by each notch
   EXPECT_EQ(OurWindows(), 1);
 
   session_->RunQuitServices();
-  EXPECT_EQ(OurWindows(), 0);
+  ExpectNothingHeldAfterQuit();
   EXPECT_TRUE(ClassRegistered(instance_, MoxelClassName));
   Stop();  // unloads the library
-  EXPECT_EQ(gdi_counter::Outstanding(), 0u);
-  EXPECT_FALSE(ClassRegistered(instance_, MoxelClassName));
-  EXPECT_FALSE(ClassRegistered(instance_, VolumeBarClassName));
+  ExpectNothingHeldAfterUnload(instance_);
+
+  // Loaded again, now watching for full-screen windows through WinEvent hooks.
+  Start(ConfigurationWith({{LeftClick, 0, PlayOrPause}}) + Entry(FullscreenId, Le32(1)));
+  EXPECT_GT(gdi_counter::OutstandingWinEventHooks(), 0u);
+  EXPECT_EQ(RawInputRegistrations(), 1u);
+  session_->RunQuitServices();
+  ExpectNothingHeldAfterQuit();
+  Stop();
+  ExpectNothingHeldAfterUnload(instance_);
 }
 
 TEST_F(MoxelTest, UnloadWithoutQuitTakesTheMoxelAlong) {
   Start();
   session_.reset();  // a host that never called quit
-  EXPECT_EQ(OurWindows(), 0);
+  ExpectNothingHeldAfterQuit();
   EXPECT_EQ(gdi_counter::Outstanding(), 0u);
 }
 
