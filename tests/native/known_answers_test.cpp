@@ -7,11 +7,11 @@
 #include <typeinfo>
 #include <utility>
 
-#include "host/player/interfaces/component_services.h"
-#include "host/services/componentversion.h"
+#include "component/componentversion.h"
+#include "component/preferences_service.h"
+#include "component/service_factory.h"
 #include "host/config/config_vars.h"
-#include "host/services/preferences_service.h"
-#include "host/services/service_factory.h"
+#include "host/player/interfaces/component_services.h"
 #include "host/player/string_impl.h"
 #include "moxel/bindings.h"
 #include "resources/resource.h"

@@ -1,14 +1,14 @@
-#include "host/services/preferences_service.h"
+#include "component/preferences_service.h"
 
 #include <string>
 
+#include "component/guarded_window.h"
+#include "component/shared_library.h"
+#include "component/window_service.h"
 #include "host/boundary/boundary.h"
 #include "host/boundary/exception_win32.h"
 #include "host/boundary/exceptions.h"
 #include "host/player/service_lookup.h"
-#include "host/services/guarded_window.h"
-#include "host/services/shared_library.h"
-#include "host/services/window_service.h"
 #include "moxel/moxel_window.h"
 #include "preferences/preferences_page.h"
 

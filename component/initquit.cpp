@@ -1,4 +1,4 @@
-#include "host/services/initquit.h"
+#include "component/initquit.h"
 
 #include "host/boundary/boundary.h"
 #include "moxel/moxel_window.h"

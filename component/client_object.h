@@ -3,8 +3,8 @@
 
 #include <cstdint>
 
+#include "component/service_factory.h"
 #include "host/player/interfaces/host_services.h"
-#include "host/services/service_factory.h"
 #include "host/player/interfaces/stream.h"
 
 class client_object {
