@@ -3,13 +3,13 @@
 #include <string>
 
 #include "component/guarded_window.h"
+#include "component/initquit.h"
 #include "component/shared_library.h"
 #include "component/window_service.h"
 #include "host/boundary/boundary.h"
 #include "host/boundary/exception_win32.h"
 #include "host/boundary/exceptions.h"
 #include "host/player/service_lookup.h"
-#include "moxel/moxel_window.h"
 #include "preferences/preferences_page.h"
 
 namespace {

@@ -25,14 +25,11 @@ static_assert(ModifierShift == MK_SHIFT && ModifierCtrl == MK_CONTROL);
 static_assert(RawLeftButtonUp == RI_MOUSE_LEFT_BUTTON_UP && RawRightButtonUp == RI_MOUSE_RIGHT_BUTTON_UP);
 
 namespace {
-// Declared before the moxel, so that they outlive it.
-resource_bitmap g_normal(IDB_MOXEL_NORMAL);  // the moxel when not hovered
-resource_bitmap g_hover(IDB_MOXEL_HOVER);    // the moxel while hovered
-}  // namespace
+// Made before, and so deleted after, every moxel, which is a static object of the code that
+// composes the library.
+resource_bitmap g_normal __attribute__((init_priority(2000))){IDB_MOXEL_NORMAL};  // the moxel when not hovered
+resource_bitmap g_hover __attribute__((init_priority(2000))){IDB_MOXEL_HOVER};    // the moxel while hovered
 
-CMoxelWindow g_moxel_window;
-
-namespace {
 constexpr UINT_PTR VolumeBarTimer = 0;
 constexpr UINT VolumeBarMilliseconds = 1000;
 

@@ -91,6 +91,3 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   accessible_client accessible_{*this};
   full_screen_watch fullScreen_{*this};  // follows the option at creation and with the position
 };
-
-// The one moxel of the library, alive while the library is loaded.
-extern CMoxelWindow g_moxel_window;
