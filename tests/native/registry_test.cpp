@@ -5,6 +5,7 @@
 
 #include "component/component_entry.h"
 #include "component/componentversion.h"
+#include "component/service_factory.h"
 #include "host/boundary/exceptions.h"
 #include "host/player/interfaces/component_services.h"
 #include "host/player/service_lookup.h"
