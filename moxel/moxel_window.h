@@ -4,9 +4,9 @@
 
 #include <memory>
 
-#include "moxel/corner.h"
 #include "moxel/full_screen_watch.h"
 #include "moxel/gesture.h"
+#include "placement/placement.h"
 #include "window/accessible.h"
 #include "window/window.h"
 

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "host/player/player.h"
-#include "moxel/corner.h"
+#include "placement/placement.h"
 #include "window/accessible.h"
 #include "window/window.h"
 
