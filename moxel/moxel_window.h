@@ -8,6 +8,7 @@
 #include "moxel/gesture.h"
 #include "placement/placement.h"
 #include "window/accessible.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,

@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "window/controls.h"
 #include "window/gdi.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CMyPreferences : public CDialogImpl<CMyPreferences> {

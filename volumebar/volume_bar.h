@@ -5,6 +5,7 @@
 #include "host/player/player.h"
 #include "placement/placement.h"
 #include "window/accessible.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
