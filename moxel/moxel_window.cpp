@@ -78,7 +78,7 @@ void CMoxelWindow::Create() {
   if (IsWindow()) return;
   const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
   const per_monitor_dpi_scope aware;
-  CWindowImpl::Create(nullptr, rect, L"moxelwindow");
+  CWindowImpl::Create(nullptr, rect, MoxelTitle);
 }
 
 void CMoxelWindow::Destroy() {

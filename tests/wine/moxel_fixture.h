@@ -51,7 +51,7 @@ class MoxelTest : public ::testing::Test {
     input::MoveTo(600, 500);
     session_->RunInitServices();
     input::Pump(100);
-    moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
+    moxel_ = FindWindowW(MoxelClassName, MoxelTitle);
     ASSERT_NE(moxel_, nullptr);
   }
 
@@ -99,7 +99,7 @@ class MoxelTest : public ::testing::Test {
     EXPECT_PRED2(SameRect, WindowRect(Bar()), BarBeside(c, screen)) << Text(WindowRect(Bar()));
   }
 
-  HWND Bar() const { return FindWindowW(VolumeBarClassName, L"moxelvolumebar"); }
+  HWND Bar() const { return FindWindowW(VolumeBarClassName, VolumeBarTitle); }
   command_log& Executed() { return session_->host.executed(); }
   simulated_playback& Playback() { return session_->host.playback(); }
 
