@@ -33,7 +33,7 @@ class page_instance_base : public CMyPreferences, public preferences_page_instan
   }
 
  private:
-  void Notify() override {
+  void StateChanged() override {
     if (callback_) boundary::call([&] { callback_->on_state_changed(); });
   }
   void PositionApplied() override { g_moxel_window.FollowPosition(); }

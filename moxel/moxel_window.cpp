@@ -128,7 +128,7 @@ void CMoxelWindow::FollowPosition() {
   const per_monitor_dpi_scope aware;
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
-  FitTo(hovered_ ? g_hover.get() : g_normal.get());
+  PlaceInCornerSizedFor(hovered_ ? g_hover.get() : g_normal.get());
   fullScreen_.Follow(placement_.screen, cfg_hide_for_fullscreen != 0);
 }
 
@@ -172,7 +172,7 @@ void CMoxelWindow::OnButton(UINT message, UINT keys) {
   }
 }
 
-void CMoxelWindow::FitTo(HBITMAP bitmap) {
+void CMoxelWindow::PlaceInCornerSizedFor(HBITMAP bitmap) {
   SIZE size;
   if (!BitmapSize(bitmap, size)) return;
   const monitor_list found = Monitors();
@@ -184,14 +184,14 @@ void CMoxelWindow::FitTo(HBITMAP bitmap) {
 
 void CMoxelWindow::EnterHover() {
   hovered_ = true;
-  FitTo(g_hover.get());
+  PlaceInCornerSizedFor(g_hover.get());
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
   _TrackMouseEvent(&track);
 }
 
 void CMoxelWindow::LeaveHover() {
   hovered_ = false;
-  FitTo(g_normal.get());
+  PlaceInCornerSizedFor(g_normal.get());
   HideVolumeBar();
 }
 

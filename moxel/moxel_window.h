@@ -81,11 +81,11 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void Paint();
   void HandleRawInput(HRAWINPUT input);
   // Shows `bitmap` at its size times the scale in the stored corner of the stored screen.
-  void FitTo(HBITMAP bitmap);
+  void PlaceInCornerSizedFor(HBITMAP bitmap);
 
   bool hovered_ = false;
   int scale_ = 1;             // screen pixels per artwork pixel on the moxel's monitor
-  moxel_anchor placement_{};  // where FitTo last placed the moxel
+  moxel_anchor placement_{};  // where PlaceInCornerSizedFor last placed the moxel
   volume_bar_maker makeVolumeBar_ = nullptr;
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
