@@ -110,7 +110,7 @@ int main() {
       session.LoadConfiguration();
       session.RunInitServices();
       input::Pump(100);
-      const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+      const HWND moxel = FindWindowW(MoxelClassName, MoxelTitle);
       other_program front(screen);
       front.TakeForeground();
       input::Pump(100);

@@ -4,7 +4,7 @@
 #include <initializer_list>
 
 #include "bench_support.h"
-#include "host/services/client_object.h"
+#include "host/player/interfaces/client_object.h"
 
 namespace {
 

@@ -81,7 +81,7 @@ int main() {
   session.RunInitServices();
   input::Pump(200);
   timed_window moxel, baseline;
-  moxel.window = FindWindowW(MoxelClassName, L"moxelwindow");
+  moxel.window = FindWindowW(MoxelClassName, MoxelTitle);
   if (!moxel.window) {
     std::printf("no moxel\n");
     return 1;

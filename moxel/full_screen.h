@@ -2,7 +2,7 @@
 // facts about that window, without Win32.
 #pragma once
 
-#include "moxel/corner.h"
+#include "placement/placement.h"
 
 // What the decision needs to know about the foreground window.
 struct front_window {

@@ -5,7 +5,7 @@
 
 #include <windows.h>
 
-#include "moxel/corner.h"
+#include "placement/placement.h"
 #include "window/win_event_hook.h"
 
 class screen_cover_listener {

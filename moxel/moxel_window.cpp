@@ -25,14 +25,11 @@ static_assert(ModifierShift == MK_SHIFT && ModifierCtrl == MK_CONTROL);
 static_assert(RawLeftButtonUp == RI_MOUSE_LEFT_BUTTON_UP && RawRightButtonUp == RI_MOUSE_RIGHT_BUTTON_UP);
 
 namespace {
-// Declared before the moxel, so that they outlive it.
-resource_bitmap g_normal(IDB_MOXEL_NORMAL);  // the moxel when not hovered
-resource_bitmap g_hover(IDB_MOXEL_HOVER);    // the moxel while hovered
-}  // namespace
+// Made before, and so deleted after, every moxel, which is a static object of the code that
+// composes the library.
+resource_bitmap g_normal __attribute__((init_priority(2000))){IDB_MOXEL_NORMAL};  // the moxel when not hovered
+resource_bitmap g_hover __attribute__((init_priority(2000))){IDB_MOXEL_HOVER};    // the moxel while hovered
 
-CMoxelWindow g_moxel_window;
-
-namespace {
 constexpr UINT_PTR VolumeBarTimer = 0;
 constexpr UINT VolumeBarMilliseconds = 1000;
 
@@ -81,7 +78,7 @@ void CMoxelWindow::Create() {
   if (IsWindow()) return;
   const RECT rect{CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT};
   const per_monitor_dpi_scope aware;
-  CWindowImpl::Create(nullptr, rect, L"moxelwindow");
+  CWindowImpl::Create(nullptr, rect, MoxelTitle);
 }
 
 void CMoxelWindow::Destroy() {
@@ -134,7 +131,7 @@ void CMoxelWindow::FollowPosition() {
   const per_monitor_dpi_scope aware;
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
-  FitTo(hovered_ ? g_hover.get() : g_normal.get());
+  PlaceInCornerSizedFor(hovered_ ? g_hover.get() : g_normal.get());
   fullScreen_.Follow(placement_.screen, cfg_hide_for_fullscreen != 0);
 }
 
@@ -178,7 +175,7 @@ void CMoxelWindow::OnButton(UINT message, UINT keys) {
   }
 }
 
-void CMoxelWindow::FitTo(HBITMAP bitmap) {
+void CMoxelWindow::PlaceInCornerSizedFor(HBITMAP bitmap) {
   SIZE size;
   if (!BitmapSize(bitmap, size)) return;
   const monitor_list found = Monitors();
@@ -190,7 +187,7 @@ void CMoxelWindow::FitTo(HBITMAP bitmap) {
 
 void CMoxelWindow::EnterHover() {
   hovered_ = true;
-  FitTo(g_hover.get());
+  PlaceInCornerSizedFor(g_hover.get());
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, m_hWnd, 0};
   _TrackMouseEvent(&track);
 }
@@ -201,7 +198,7 @@ void CMoxelWindow::LeaveHover() {
   // still be sent a leave later.
   TRACKMOUSEEVENT track{sizeof track, TME_LEAVE | TME_CANCEL, m_hWnd, 0};
   _TrackMouseEvent(&track);
-  FitTo(g_normal.get());
+  PlaceInCornerSizedFor(g_normal.get());
   HideVolumeBar();
 }
 

@@ -4,10 +4,11 @@
 
 #include <memory>
 
-#include "moxel/corner.h"
 #include "moxel/full_screen_watch.h"
 #include "moxel/gesture.h"
+#include "placement/placement.h"
 #include "window/accessible.h"
+#include "window/message_map.h"
 #include "window/raw_input_claim.h"
 #include "window/window.h"
 
@@ -84,11 +85,11 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void Paint();
   void HandleRawInput(UINT code, HRAWINPUT input);
   // Shows `bitmap` at its size times the scale in the stored corner of the stored screen.
-  void FitTo(HBITMAP bitmap);
+  void PlaceInCornerSizedFor(HBITMAP bitmap);
 
   bool hovered_ = false;
   int scale_ = 1;             // screen pixels per artwork pixel on the moxel's monitor
-  moxel_anchor placement_{};  // where FitTo last placed the moxel
+  moxel_anchor placement_{};  // where PlaceInCornerSizedFor last placed the moxel
   volume_bar_maker makeVolumeBar_ = nullptr;
   std::unique_ptr<window_impl_base> volumeBar_;
   GestureRecognizer gestures_;
@@ -96,6 +97,3 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   full_screen_watch fullScreen_{*this};  // follows the option at creation and with the position
   raw_input_claim mouse_;                // the process's raw input of the mouse, while the window lives
 };
-
-// The one moxel of the library, alive while the library is loaded.
-extern CMoxelWindow g_moxel_window;

@@ -10,6 +10,7 @@
 
 #include "preferences/menu_tree_model.h"
 #include "window/controls.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {

@@ -144,7 +144,7 @@ BOOL CMyPreferences::OnInitDialog(HWND, LPARAM) {
 }
 
 void CMyPreferences::OnHScroll(UINT, UINT, HWND bar) {
-  if (bar == sensitivity) Notify();
+  if (bar == sensitivity) StateChanged();
 }
 
 LRESULT CMyPreferences::OnGetCellText(NMHDR* header) {
@@ -189,7 +189,7 @@ LRESULT CMyPreferences::OnCommandSelected(NMHDR* header) {
   if (row < 0) return 0;
   workingList[size_t(row)].action = node->guid;
   UpdateRow(row);
-  Notify();
+  StateChanged();
   return 0;
 }
 
@@ -197,7 +197,7 @@ void CMyPreferences::OnAddNew(UINT, int, HWND) {
   workingList.add_item(MouseActionItem{NotSet, 0, GUID{}});
   bindings.SetItemCount(int(workingList.get_count()));
   SelectRow(int(workingList.get_count()) - 1);
-  Notify();
+  StateChanged();
 }
 
 void CMyPreferences::OnRemove(UINT, int, HWND) {
@@ -206,7 +206,7 @@ void CMyPreferences::OnRemove(UINT, int, HWND) {
   bindings.DeleteItem(row);
   if (row >= RowCount()) row = RowCount() - 1;
   SelectRow(row);
-  Notify();
+  StateChanged();
   LoadSelectedBinding();
 }
 
@@ -224,7 +224,7 @@ void CMyPreferences::OnKeyChoice(UINT, int, HWND) {
   if (row < 0) return;
   workingList[size_t(row)].mouseKey = uint32_t(key.GetItemData(entry));
   UpdateRow(row);
-  Notify();
+  StateChanged();
 }
 
 void CMyPreferences::OnModifierChange(UINT, int id, HWND box) {
@@ -235,7 +235,7 @@ void CMyPreferences::OnModifierChange(UINT, int id, HWND box) {
   uint32_t& modifiers = workingList[size_t(row)].modifiers;
   modifiers = checked ? (modifiers | bit) : (modifiers & ~bit);
   UpdateRow(row);
-  Notify();
+  StateChanged();
 }
 
 void CMyPreferences::LoadSelectedBinding() {
@@ -276,7 +276,7 @@ void CMyPreferences::Apply() {
   cfg_moxel_screen = ChosenScreen();
   cfg_hide_for_fullscreen = ChosenHiding();
   PositionApplied();
-  Notify();
+  StateChanged();
 }
 
 void CMyPreferences::Reset() {
@@ -288,7 +288,7 @@ void CMyPreferences::Reset() {
   SensitivityPosition();
   ShowPosition(ScreenCorner::TopLeft, ScreenChoice::Main, false);
   LoadSelectedBinding();
-  Notify();
+  StateChanged();
 }
 
 void CMyPreferences::ShowPosition(ScreenCorner shownCorner, ScreenChoice shownScreen, bool hide) {

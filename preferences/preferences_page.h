@@ -13,6 +13,7 @@
 #include "resources/resource.h"
 #include "window/controls.h"
 #include "window/gdi.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CMyPreferences : public CDialogImpl<CMyPreferences> {
@@ -54,7 +55,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
 
  protected:
   // Tells the player that the page's state changed.
-  virtual void Notify() = 0;
+  virtual void StateChanged() = 0;
   // Tells the moxel that Apply stored its position.
   virtual void PositionApplied() = 0;
 
@@ -70,7 +71,7 @@ class CMyPreferences : public CDialogImpl<CMyPreferences> {
   void OnFilterChange(UINT notification, int id, HWND control);
   void OnKeyChoice(UINT notification, int id, HWND control);
   void OnModifierChange(UINT notification, int id, HWND control);
-  void OnPositionChoice(UINT, int, HWND) { Notify(); }
+  void OnPositionChoice(UINT, int, HWND) { StateChanged(); }
 
   void CreateCaptionFont();
   void SetUpColumns();

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CSeparator final : public CSelfCreatingWindowImpl<CSeparator> {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "host/services/client_object.h"
+#include "host/player/interfaces/client_object.h"
 #include "simulator/simulated_host.h"
 
 class loaded_component {

@@ -74,7 +74,7 @@ void PointAway() {
 }  // namespace
 
 bool PlayScriptedSession(player_session& session, const std::string& pictureFolder) {
-  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, MoxelTitle);
   if (!moxel) return false;
   CreateDirectoryA(pictureFolder.c_str(), nullptr);
   host_report report(session);
@@ -116,7 +116,7 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
   input::Pump(100);
   report.Step("wheel down");
   input::Pump(1300);
-  std::printf("%-28s %s\n", "1.3 s later, volume bar", FindWindowW(nullptr, L"moxelvolumebar") ? "up" : "gone");
+  std::printf("%-28s %s\n", "1.3 s later, volume bar", FindWindowW(nullptr, VolumeBarTitle) ? "up" : "gone");
   PointAway();
   report.Step("pointer away");
   return true;
@@ -228,7 +228,7 @@ bool TourOuterCorners(player_session& session, const std::string& pictureFolder)
   picture.rgb.assign(size_t(picture.width) * picture.height * 3, 0x80);
   for (int corner : {1, 2, 3, 0}) {
     if (!ChoosePosition(session, corner, OuterCornerChoice)) return false;
-    const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+    const HWND moxel = FindWindowW(MoxelClassName, MoxelTitle);
     MONITORINFO monitor{sizeof monitor, {}, {}, 0};
     if (!moxel || !GetMonitorInfoW(MonitorFromWindow(moxel, MONITOR_DEFAULTTONEAREST), &monitor)) return false;
     const RECT& on = monitor.rcMonitor;

@@ -25,7 +25,7 @@ void CVolumeBar::Create(const moxel_anchor& beside) {
   const pixel_rect place = RectBeside(beside, size.cx, size.cy);
   const RECT rect{place.left, place.top, place.left, place.top};
   const per_monitor_dpi_scope aware;
-  CWindowImpl::Create(nullptr, rect, L"moxelvolumebar");
+  CWindowImpl::Create(nullptr, rect, VolumeBarTitle);
 }
 
 void CVolumeBar::OnVolumeChange() {

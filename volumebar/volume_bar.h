@@ -3,8 +3,9 @@
 #pragma once
 
 #include "host/player/player.h"
-#include "moxel/corner.h"
+#include "placement/placement.h"
 #include "window/accessible.h"
+#include "window/message_map.h"
 #include "window/window.h"
 
 class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,

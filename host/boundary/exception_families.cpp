@@ -18,7 +18,7 @@ namespace {
 
 // The other side's runtime may delete an object it made itself, never one of these: the
 // deleting destructor only destroys, which is nothing.
-void* __thiscall DeleteObject(exception_object* object, unsigned) { return object; }
+void* __thiscall DestroyWithoutFreeing(exception_object* object, unsigned) { return object; }
 const char* __thiscall ObjectText(const exception_object* object) { return object->text; }
 void __thiscall DestroyObject(void*) {}
 void* __thiscall CopyObject(void* target, const void* source) {
@@ -78,7 +78,7 @@ struct raised_as {
   static constexpr const rtti_base_descriptor* bases[] = {&Chain.base...};
   static constexpr rtti_object_hierarchy hierarchy = {0, 0, int(sizeof...(Chain)), bases};
   static constexpr rtti_object_locator locator = {0, 0, 0, catchables.info[0]->type_info, &hierarchy};
-  static constexpr exception_vtable vtable = {&locator, &DeleteObject, &ObjectText};
+  static constexpr exception_vtable vtable = {&locator, &DestroyWithoutFreeing, &ObjectText};
 };
 
 // The family classes that need a message to be made.

@@ -73,7 +73,7 @@ void FirstRunInstallsTheDefaults(component& loaded) {
   ReadConfiguration(
       loaded, Entry(FlagId, Value(0)).append(Entry(ListId, Bindings(old, 1))).append(Entry(SensitivityId, Value(300))));
   loaded.init->on_init();
-  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, MoxelTitle);
   check(HasRect(moxel, 0, 0, 7, 7), "on_init shows the 7 by 7 moxel at the screen's corner");
   const binding defaults[9] = {{1, 0, PlayOrPause}, {1, 0x04, Previous}, {2, 0, Stop},
                                {2, 0x04, Next},     {3, 0, Random},      {4, 0, Previous},
@@ -159,7 +159,7 @@ void Wheel(player_host& host) {
   const float step = playback.volume + 4.550f;
   check(stepped && step > -0.001f && step < 0.001f, "a notch up from -6 dB reads and sets the float volume: -4.550 dB",
         "%d mdB", int(playback.volume * 1000.0f));
-  const HWND bar = FindWindowW(VolumeBarClassName, L"moxelvolumebar");
+  const HWND bar = FindWindowW(VolumeBarClassName, VolumeBarTitle);
   check(HasRect(bar, 14, 0, 73, 14), "the volume bar is up beside the moxel");
   const bool shown = PumpUntil([] { return ShownLevel() == 11; });
   check(shown, "the bar shows the level of the volume it reads", "frame %d", ShownLevel());
@@ -241,7 +241,7 @@ void RunWindowChecks(player_host& host, component& loaded) {
   ReadConfiguration(loaded, Entry(FlagId, Value(1)).append(Entry(ListId, Bindings(bindings, 2))));
   loaded.init->on_init();
   MoveTo(3, 3);
-  const HWND moxel = FindWindowW(MoxelClassName, L"moxelwindow");
+  const HWND moxel = FindWindowW(MoxelClassName, MoxelTitle);
   check(PumpUntil([&] { return HasRect(moxel, 0, 0, 14, 14); }), "the moxel grows to 14 by 14 under the pointer");
   try {
     note("clicks");

@@ -4,7 +4,7 @@
 
 #include "host/config/config_vars.h"
 #include "moxel/bindings.h"
-#include "moxel/corner.h"
+#include "placement/placement.h"
 #include "simulator/memory_streams.h"
 #include "test_support.h"
 

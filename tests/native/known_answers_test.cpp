@@ -7,14 +7,15 @@
 #include <typeinfo>
 #include <utility>
 
-#include "host/player/interfaces/component_services.h"
-#include "host/services/componentversion.h"
+#include "component/componentversion.h"
+#include "component/preferences_service.h"
+#include "component/service_factory.h"
 #include "host/config/config_vars.h"
-#include "host/services/preferences_service.h"
-#include "host/services/service_factory.h"
+#include "host/player/interfaces/component_services.h"
 #include "host/player/string_impl.h"
 #include "moxel/bindings.h"
 #include "resources/resource.h"
+#include "resources/window_classes.h"
 
 namespace {
 
@@ -104,6 +105,15 @@ TEST(KnownAnswers, ResourceAndControlIds) {
                           IDC_SENSITIVITY,
                           IDC_CORNER};
   for (int i = 0; i < 16; ++i) EXPECT_EQ(controls[i], 1001 + i) << i;
+}
+
+// Other programs find the library's windows by these, as the tests and the simulator do.
+TEST(KnownAnswers, WindowClassesAndTitles) {
+  EXPECT_EQ(std::wstring(MoxelClassName), L"{9619D0A7-70B0-4320-AEA5-89459EB700A4}");
+  EXPECT_EQ(std::wstring(VolumeBarClassName), L"{10f11910-6820-45cc-ac3b-4d74e67c68f3}");
+  EXPECT_EQ(std::wstring(SeparatorClassName), L"quorbel:separator");
+  EXPECT_EQ(std::wstring(MoxelTitle), L"moxelwindow");
+  EXPECT_EQ(std::wstring(VolumeBarTitle), L"moxelvolumebar");
 }
 
 // Calls slot `slot` of `object`'s table as the host or the component would: through the

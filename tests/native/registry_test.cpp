@@ -3,10 +3,11 @@
 #include <new>
 #include <utility>
 
-#include "host/services/component_entry.h"
-#include "host/player/interfaces/component_services.h"
-#include "host/services/componentversion.h"
+#include "component/component_entry.h"
+#include "component/componentversion.h"
+#include "component/service_factory.h"
 #include "host/boundary/exceptions.h"
+#include "host/player/interfaces/component_services.h"
 #include "host/player/service_lookup.h"
 #include "host/player/string_impl.h"
 #include "simulator/simulated_host.h"

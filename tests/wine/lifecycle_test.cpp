@@ -91,7 +91,7 @@ TEST_F(MoxelTest, AMoxelMadeAgainStartsFresh) {
   Start(ConfigurationWith({}) + Entry(FullscreenId, Le32(1)));
   const auto madeAgain = [&] {
     session_->RunInitServices();
-    moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
+    moxel_ = FindWindowW(MoxelClassName, MoxelTitle);
     ASSERT_NE(moxel_, nullptr);
   };
   PointAtMoxel();

@@ -169,7 +169,7 @@ TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
 
 TEST_F(MessageSequenceTest, DisplayAndWorkAreaChangesPlaceTheMoxelWithoutActivatingIt) {
   StartTyping(ConfigurationWith({}) + Entry(CornerId, Le32(3)));
-  moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
+  moxel_ = FindWindowW(MoxelClassName, MoxelTitle);
   SetWindowPos(moxel_, nullptr, 100, 100, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
   Seen();
   const LPARAM screen = MAKELPARAM(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));

@@ -50,7 +50,7 @@ class MoxelTest : public ::testing::Test {
     ASSERT_EQ(session_->LoadConfiguration(), "");
     input::MoveTo(600, 500);
     session_->RunInitServices();
-    moxel_ = FindWindowW(MoxelClassName, L"moxelwindow");
+    moxel_ = FindWindowW(MoxelClassName, MoxelTitle);
     ASSERT_NE(moxel_, nullptr);
     smallSide_ = WindowRect(moxel_).right - WindowRect(moxel_).left;  // not hovered yet
   }
@@ -105,7 +105,7 @@ class MoxelTest : public ::testing::Test {
     EXPECT_PRED2(SameRect, WindowRect(Bar()), BarBeside(c, screen)) << Text(WindowRect(Bar()));
   }
 
-  HWND Bar() const { return FindWindowW(VolumeBarClassName, L"moxelvolumebar"); }
+  HWND Bar() const { return FindWindowW(VolumeBarClassName, VolumeBarTitle); }
   command_log& Executed() { return session_->host.executed(); }
   simulated_playback& Playback() { return session_->host.playback(); }
 

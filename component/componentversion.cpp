@@ -1,10 +1,10 @@
-#include "host/services/componentversion.h"
+#include "component/componentversion.h"
 
 #include <cstring>
 
+#include "component/component_entry.h"
 #include "host/boundary/boundary.h"
-#include "host/services/component_entry.h"
-#include "host/services/version.h"
+#include "resources/version.h"
 
 namespace {
 // Hands the host's text object a text, both ways through the boundary's gates.

@@ -1,11 +1,32 @@
-// What the component's export hands the host.
+// What the component's export hands the host, and the service registry's records that the
+// host walks. A factory record's layout is read by the host directly: table pointer, next
+// record, pointer to the service class GUID, in that order.
 #pragma once
 
 #include <cstdint>
 
 #include "host/player/interfaces/host_services.h"
-#include "host/services/service_factory.h"
+#include "host/player/interfaces/service.h"
 #include "host/player/interfaces/stream.h"
+
+class service_factory_base {
+ public:
+  virtual void instance_create(service_base*& out) = 0;  // [0]
+
+  service_factory_base* get_next() const { return next_; }
+  const GUID& get_class_guid() const { return *class_guid_; }
+
+  // Head of the component's service list; each factory joins at the front when constructed.
+  static service_factory_base* list_head;
+
+ protected:
+  explicit service_factory_base(const GUID& cls) : next_(list_head), class_guid_(&cls) { list_head = this; }
+  ~service_factory_base() = default;
+
+ private:
+  service_factory_base* next_;
+  const GUID* class_guid_;
+};
 
 class client_object {
  public:

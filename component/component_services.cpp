@@ -1,9 +1,9 @@
 // The factories of the component's services. Each joins the front of the service list as it
 // is constructed, so the list runs opposite to this order.
-#include "host/services/componentversion.h"
-#include "host/services/initquit.h"
-#include "host/services/preferences_service.h"
-#include "host/services/service_factory.h"
+#include "component/componentversion.h"
+#include "component/initquit.h"
+#include "component/preferences_service.h"
+#include "component/service_factory.h"
 
 namespace {
 service_factory_single_t<componentversion_myimpl> g_componentversion_factory;

@@ -1,29 +1,10 @@
-// The service registry records that the host walks, and the single-instance services the
-// component keeps in them. A factory record's layout is read by the host directly:
-// table pointer, next record, pointer to the service class GUID, in that order.
+// The component's service registry: its factory records, and the single-instance services
+// it keeps in them.
 #pragma once
 
+#include "host/player/interfaces/client_object.h"
 #include "host/player/interfaces/component_services.h"
 #include "host/player/interfaces/service.h"
-
-class service_factory_base {
- public:
-  virtual void instance_create(service_base*& out) = 0;  // [0]
-
-  service_factory_base* get_next() const { return next_; }
-  const GUID& get_class_guid() const { return *class_guid_; }
-
-  // Head of the component's service list; each factory joins at the front when constructed.
-  static service_factory_base* list_head;
-
- protected:
-  explicit service_factory_base(const GUID& cls) : next_(list_head), class_guid_(&cls) { list_head = this; }
-  ~service_factory_base() = default;
-
- private:
-  service_factory_base* next_;
-  const GUID* class_guid_;
-};
 
 template <class Class>
 class service_factory_base_t : public service_factory_base {

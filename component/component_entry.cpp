@@ -1,4 +1,4 @@
-#include "host/services/component_entry.h"
+#include "component/component_entry.h"
 
 #include "host/boundary/boundary.h"
 #include "host/config/cfg_var.h"

@@ -1,8 +1,9 @@
-#include "host/services/initquit.h"
+#include "component/initquit.h"
 
 #include "host/boundary/boundary.h"
-#include "moxel/moxel_window.h"
 #include "volumebar/volume_bar.h"
+
+CMoxelWindow g_moxel_window;
 
 namespace {
 std::unique_ptr<window_impl_base> MakeVolumeBar(const moxel_anchor& beside) {

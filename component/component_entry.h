@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "host/services/client_object.h"
+#include "host/player/interfaces/client_object.h"
 
 extern "C" client_object* quorbel_get_interface(host_api_object* api, void* context);
 

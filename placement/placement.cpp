@@ -1,4 +1,4 @@
-#include "moxel/corner.h"
+#include "placement/placement.h"
 
 #include <algorithm>
 

@@ -1,15 +1,15 @@
-#include "host/services/preferences_service.h"
+#include "component/preferences_service.h"
 
 #include <string>
 
+#include "component/guarded_window.h"
+#include "component/initquit.h"
+#include "component/shared_library.h"
+#include "component/window_service.h"
 #include "host/boundary/boundary.h"
 #include "host/boundary/exception_win32.h"
 #include "host/boundary/exceptions.h"
 #include "host/player/service_lookup.h"
-#include "host/services/guarded_window.h"
-#include "host/services/shared_library.h"
-#include "host/services/window_service.h"
-#include "moxel/moxel_window.h"
 #include "preferences/preferences_page.h"
 
 namespace {
@@ -33,7 +33,7 @@ class page_instance_base : public CMyPreferences, public preferences_page_instan
   }
 
  private:
-  void Notify() override {
+  void StateChanged() override {
     if (callback_) boundary::call([&] { callback_->on_state_changed(); });
   }
   void PositionApplied() override { g_moxel_window.FollowPosition(); }
