@@ -72,6 +72,8 @@ class RawInputTest : public MoxelTest {
   // the reader get (the reader alone got the pointer's move to its place before init).
   void StartCounting() {
     Start();
+    // The events sent to the reader alone before init leave the queue first.
+    ASSERT_TRUE(input::PumpUntilInputHandled());
     g_moxel = moxel_;
     hook_ = SetWindowsHookExW(WH_GETMESSAGE, CountMoxelInput, nullptr, GetCurrentThreadId());
     ASSERT_NE(hook_, nullptr);
