@@ -1,11 +1,8 @@
 # A virtual x86-64 machine, emulated by QEMU, for kernels that cannot execute 32-bit x86 code:
 # its own Debian kernel can, so Wine runs the Windows tests inside it. The machine's disk (a
-# Debian system with Wine, Xvfb and a ready Wine prefix) is made once and kept in a cache
-# outside the work tree, under a key that changes with this file, the machine's start-up
-# script and the package installation it uses.
+# Debian system with Wine, Xvfb and ready Wine prefixes) is made once and kept in a cache
+# outside the work tree, under a key that changes with what makes it (see the end).
 vm_cache=/var/cache/moxel-control-test-vm
-vm_key=$(cd "$(dirname "${BASH_SOURCE[0]}")" && cat test_vm.sh test_vm_init.sh apt.sh | sha256sum | cut -c1-16)
-vm_dir="$vm_cache/$vm_key"
 # The emulated processor: no SMAP, whose emulation faults the return to 32-bit code.
 vm_cpu=qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt
 
@@ -139,3 +136,13 @@ run_in_vm() {
   shift
   run_command_in_vm "$(dirname "$exe")" wine "/build/$(basename "$exe")" "$@"
 }
+
+# The disk's key: the code of the functions that make and boot it, the processor, the
+# machine's start-up script and the package installation it uses; not the comments, nor how
+# the machine is used.
+vm_key=$( (
+  declare -f debian_mirror boot_vm make_test_vm
+  echo "$vm_cpu"
+  cd "$(dirname "${BASH_SOURCE[0]}")" && cat test_vm_init.sh apt.sh
+) | sha256sum | cut -c1-16)
+vm_dir="$vm_cache/$vm_key"
