@@ -24,10 +24,23 @@ fi
 prepare
 build_win32_quietly
 simulator="$build/win32/bin/quorbel_sim.exe"
+# The desktop's outer corners on two monitors, a smaller one left of the main one, on a
+# display and in a Wine prefix of their own: the pictures go to the folder `pictures`, the
+# settings to the profile folder `profile` (both Windows paths).
+play_outer_corners() {
+  local pictures=$1 profile=$2
+  shift 2
+  bash "$root/tests/wine/run_with_monitors.sh" "$build/win32/tests/wine/monitor-layout" \
+    "$build/win32/wineprefix-monitors" "1280x1024+1024+0 1024x768+0+256" \
+    "$simulator" --script "$pictures" --outer-corners --profile "$profile" "$@"
+}
 if [ "$mode" = script ] && ! can_run_win32; then
-  # Played in the emulated machine of the tests; the pictures come back from it.
+  # Both sessions are played in the emulated machine of the tests, in a copy of the
+  # simulator's folder (Z:\build there); the pictures come back from it.
   use_test_vm
-  vm_results=pictures vm_results_to="$build" run_in_vm "$simulator" --script 'Z:\build\pictures' "$@"
+  export vm_results=pictures vm_results_to="$build"
+  run_in_vm "$simulator" --script 'Z:\build\pictures' "$@"
+  play_outer_corners 'Z:\build\pictures' 'Z:\build\profile-monitors' "$@"
   exit
 fi
 require_win32
@@ -44,11 +57,6 @@ case "$mode" in
     start_display
     mkdir -p "$build/pictures"
     wine "$simulator" --script "$(winepath -w "$build/pictures")" "$@"
-    # The desktop's outer corners on two monitors, a smaller one left of the main one, on a
-    # display and in a Wine prefix of their own.
-    bash "$root/tests/wine/run_with_monitors.sh" "$build/win32/tests/wine/monitor-layout" \
-      "$build/win32/wineprefix-monitors" "1280x1024+1024+0 1024x768+0+256" \
-      "$simulator" --script "$(winepath -w "$build/pictures")" --outer-corners \
-      --profile "$(winepath -w "$build/win32/bin/profile-monitors")" "$@"
+    play_outer_corners "$(winepath -w "$build/pictures")" "$(winepath -w "$build/win32/bin/profile-monitors")" "$@"
     ;;
 esac

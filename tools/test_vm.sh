@@ -1,11 +1,8 @@
 # A virtual x86-64 machine, emulated by QEMU, for kernels that cannot execute 32-bit x86 code:
 # its own Debian kernel can, so Wine runs the Windows tests inside it. The machine's disk (a
-# Debian system with Wine, Xvfb and a ready Wine prefix) is made once and kept in a cache
-# outside the work tree, under a key that changes with this file, the machine's start-up
-# script and the package installation it uses.
+# Debian system with Wine, Xvfb and ready Wine prefixes) is made once and kept in a cache
+# outside the work tree, under a key that changes with what makes it (see the end).
 vm_cache=/var/cache/moxel-control-test-vm
-vm_key=$(cd "$(dirname "${BASH_SOURCE[0]}")" && cat test_vm.sh test_vm_init.sh apt.sh | sha256sum | cut -c1-16)
-vm_dir="$vm_cache/$vm_key"
 # The emulated processor: no SMAP, whose emulation faults the return to 32-bit code.
 vm_cpu=qemu64,+ssse3,+sse4.1,+sse4.2,+popcnt
 
@@ -39,10 +36,31 @@ show_failed_step() {
 
 vm_ready() { [ -f "$vm_dir/root.img" ]; }
 
+# A single test program does not make the machine (the test command does, while the builds
+# run): without it, it fails saying so.
+require_test_vm() {
+  vm_ready && return 0
+  echo "32-bit Wine does not run on this machine and the emulated machine that runs it instead is not made:" \
+    "bash tools/test.sh (as root) makes it" >&2
+  return 1
+}
+
+# Makes the machine unless it is there. One maker at a time per key, each in a folder of its
+# own, so that makers of other keys (other versions of these scripts) can run beside it.
 build_test_vm() {
   vm_ready && return 0
+  mkdir -p "$vm_cache"
+  (
+    flock 9
+    vm_ready || make_test_vm
+  ) 9>"$vm_cache/$vm_key.lock"
+}
+
+make_test_vm() {
   echo "making the test machine for Wine (once per machine, several minutes)" >&2
-  local work="$vm_cache/making"
+  local work="$vm_cache/making-$vm_key"
+  # What a maker that was stopped left, its system's /proc unmounted first.
+  umount "$work/root/proc" 2>/dev/null || true
   rm -rf "$work" && mkdir -p "$work"
   if ! debootstrap --variant=minbase bookworm "$work/root" "$(debian_mirror)" >"$work/debootstrap.log" 2>&1; then
     show_failed_step "debootstrap" "$work/root/debootstrap/debootstrap.log" "$work/debootstrap.log"
@@ -72,38 +90,59 @@ build_test_vm() {
   truncate -s 6G "$work/root.img"
   mke2fs -q -t ext4 -d "$work/root" "$work/root.img"
   rm -rf "$work/root"
-  # The Wine prefix is made once, on the disk itself; test runs drop their changes.
+  # The Wine prefixes are made once, on the disk itself; test runs drop their changes.
   boot_vm "$work" prepare off
   rm -f "$work"/*.log
   mv "$work" "$vm_dir"
 }
 
-# Runs the Windows program `exe` with `arguments` inside the machine, on a copy of its
-# folder (Z:\build there); prints what it printed and answers its exit code. With
-# vm_results set, the folder of that name that the program made there is copied back to
-# where vm_results_to names.
-run_in_vm() {
-  local exe=$1
+# Runs `command` with its arguments inside the machine, in a copy of `folder` (/build there);
+# prints what it printed and answers its exit code. With vm_results set, the folder of that
+# name that the command made there is copied back into the folder vm_results_to names.
+run_command_in_vm() {
+  local folder=$1
   shift
   local scratch
   scratch=$(mktemp -d)
-  cp -al "$(dirname "$exe")" "$scratch/build"
-  printf '%s\n' "$(basename "$exe")" "$@" >"$scratch/build/command"
+  cp -al "$folder" "$scratch/build"
+  printf '%s\n' "$@" >"$scratch/build/command"
   if [ -n "${vm_results:-}" ]; then mkdir -p "$scratch/build/$vm_results"; fi
   truncate -s 1G "$scratch/build.img"
   mke2fs -q -t ext4 -d "$scratch/build" "$scratch/build.img"
   boot_vm "$vm_dir" run on -drive "file=$scratch/build.img,if=virtio,format=raw"
   debugfs -R "cat /output" "$scratch/build.img" 2>/dev/null
   if [ -n "${vm_results:-}" ]; then
-    mkdir -p "$vm_results_to"
-    debugfs -R "rdump /$vm_results $vm_results_to" "$scratch/build.img" >/dev/null 2>&1
+    # debugfs copies a folder only to where none of its name is, and the results join
+    # whatever an earlier run left there.
+    mkdir -p "$scratch/results" "$vm_results_to/$vm_results"
+    debugfs -R "rdump /$vm_results $scratch/results" "$scratch/build.img" >/dev/null 2>&1
+    cp -r "$scratch/results/$vm_results/." "$vm_results_to/$vm_results/" 2>/dev/null ||
+      echo "no $vm_results came back from the test machine" >&2
   fi
   local rc
   rc=$(debugfs -R "cat /exit-code" "$scratch/build.img" 2>/dev/null)
   rm -rf "$scratch"
   if [ -z "$rc" ]; then
-    echo "the test machine ended without an exit code for $(basename "$exe")" >&2
+    echo "the test machine ended without an exit code for: $*" >&2
     return 1
   fi
   return "$rc"
 }
+
+# Runs the Windows program `exe` with `arguments` under Wine inside the machine, on a copy of
+# its folder, as run_command_in_vm does.
+run_in_vm() {
+  local exe=$1
+  shift
+  run_command_in_vm "$(dirname "$exe")" wine "/build/$(basename "$exe")" "$@"
+}
+
+# The disk's key: the code of the functions that make and boot it, the processor, the
+# machine's start-up script and the package installation it uses; not the comments, nor how
+# the machine is used.
+vm_key=$( (
+  declare -f debian_mirror boot_vm make_test_vm
+  echo "$vm_cpu"
+  cd "$(dirname "${BASH_SOURCE[0]}")" && cat test_vm_init.sh apt.sh
+) | sha256sum | cut -c1-16)
+vm_dir="$vm_cache/$vm_key"

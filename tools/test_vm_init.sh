@@ -1,6 +1,7 @@
 #!/bin/bash
-# The start-up script of the test machine: makes the Wine prefix ("prepare") or runs the
-# program named in /build/command of the second disk ("run"), then powers the machine off.
+# The start-up script of the test machine: makes the Wine prefixes ("prepare") or runs the
+# command written in /build/command of the second disk, one word a line ("run"), then powers
+# the machine off.
 mount -t proc proc /proc
 mount -t tmpfs tmp /tmp
 mount -t devtmpfs dev /dev 2>/dev/null
@@ -15,12 +16,15 @@ case "$moxelmode" in
   prepare)
     wineboot -i >/dev/null 2>&1
     wineserver -w
+    # The monitor runner's prefix (tests/wine/run_with_monitors.sh), 32-bit throughout.
+    WINEPREFIX=/root/wineprefix-monitors WINEARCH=win32 wineboot -i >/dev/null 2>&1
+    WINEPREFIX=/root/wineprefix-monitors wineserver -w
     ;;
   run)
     mount /dev/vdb /build
     cd /build
     mapfile -t command < command
-    wine "./${command[0]}" "${command[@]:1}" >/build/output 2>&1
+    "${command[@]}" >/build/output 2>&1
     echo $? >/build/exit-code
     wineserver -k
     umount /build

@@ -6,12 +6,29 @@
 # LAYOUT lists the monitors, the main one first, as WIDTHxHEIGHT+X+Y words (X and Y from the
 # desktop's top left). The program finds the layout file in MONITOR_LAYOUT and may rewrite it,
 # then running display_refresh.exe of its folder to make Wine read it again.
+# Where 32-bit Wine does not run, this script runs itself in the emulated test machine
+# (tools/test_vm.sh), on a copy of the program's folder with the library folder and this
+# script beside it, and with the machine's own 32-bit prefix in place of PREFIX; the
+# program's arguments then name the machine's paths (its folder is Z:\build there).
 set -euo pipefail
 library_folder=$(realpath -m "$1") prefix=$(realpath -m "$2") layout=$3
 shift 3
 if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  echo "SKIPPED: 32-bit Wine does not run on this machine" >&2
-  exit 77
+  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+  source "$root/tools/test_vm.sh"
+  require_test_vm
+  folder=$(mktemp -d)
+  trap 'rm -rf "$folder"' EXIT
+  cp -al "$(dirname "$1")/." "$folder/"
+  cp -al "$library_folder" "$folder/monitor-layout"
+  cp "${BASH_SOURCE[0]}" "$folder/run_with_monitors.sh"
+  program=$(basename "$1")
+  shift
+  # The prefix is the one made with the machine's disk (tools/test_vm_init.sh).
+  status=0
+  run_command_in_vm "$folder" bash /build/run_with_monitors.sh /build/monitor-layout /root/wineprefix-monitors \
+    "$layout" "/build/$program" "$@" || status=$?
+  exit "$status"
 fi
 
 work=$(mktemp -d)
@@ -42,10 +59,11 @@ if [ ! -f "$prefix/system.reg" ]; then
   wineserver -w
 fi
 # Whatever monitors Wine read before, it reads these now.
-if ! wine "$(dirname "$1")/display_refresh.exe"; then
-  echo "Wine did not take the monitors $layout" >&2
+status=0
+wine "$(dirname "$1")/display_refresh.exe" || status=$?
+if [ "$status" -ne 0 ]; then
+  echo "Wine did not take the monitors $layout: display_refresh.exe answered $status" >&2
   exit 1
 fi
-status=0
 wine "$@" || status=$?
 exit "$status"
