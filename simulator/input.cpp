@@ -84,11 +84,10 @@ void Pump(DWORD milliseconds) {
 }
 
 bool PumpUntilInputHandled() {
-  // F24, which no window of the player, the component or the tests answers.
-  KeyDown(VK_F24);
-  const bool taken = PumpUntil([] { return GetKeyState(VK_F24) < 0; });
-  KeyUp(VK_F24);
-  return PumpUntil([] { return GetKeyState(VK_F24) >= 0; }) && taken;
+  return PumpUntil([] {
+    MSG message;
+    return !PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_INPUT);
+  });
 }
 
 namespace {

@@ -50,9 +50,10 @@ template <class Condition>
   return result;
 }
 
-// Dispatches messages until this thread has taken from its queue the input sent before the
-// call: a key of no meaning follows it, and input leaves the queue in the order it came,
-// before timers. The keyboard must go to this thread: one of its windows has the foreground.
+// Dispatches messages until this thread's queue holds no input. The system queues input for
+// the thread whose window it goes to as it is sent, and hands it out before paints and
+// timers: the input sent before the call has then been handled, ahead of the paint or timer
+// that waited behind it.
 [[nodiscard]] bool PumpUntilInputHandled();
 
 // A timer of this thread that falls due `milliseconds` after it is made. The thread's timers

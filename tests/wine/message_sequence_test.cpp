@@ -156,7 +156,6 @@ TEST_F(MessageSequenceTest, CreationAndDestructionActivateNothing) {
                                        {moxel, WM_DESTROY, sent}}))
       << "quit";
   session_->RunInitServices();
-  ASSERT_TRUE(input::PumpUntilInputHandled());
   // Shown without activation, then sized into its corner, all inside its creation.
   EXPECT_TRUE(MatchesSequence(Seen(), {{moxel, WM_CREATE, sent},
                                        {moxel, WM_SHOWWINDOW, sent | nested | wparam | lparam, TRUE, 0},

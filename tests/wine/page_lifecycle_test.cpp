@@ -319,6 +319,7 @@ TEST_F(SeparatorTest, FontMessagesStoreAndRepaintOnRequest) {
   EXPECT_EQ(bold.lfWeight, FW_BOLD);
   EXPECT_EQ(bold.lfHeight, LONG(std::floor(dialog.lfHeight * 1.3 + 0.5)));
   const HFONT stock = static_cast<HFONT>(GetStockObject(SYSTEM_FONT));
+  UpdateWindow(Item(IDC_CAPTION_WHEEL));  // nothing left to paint
   Send(IDC_CAPTION_WHEEL, WM_SETFONT, WPARAM(stock), 0);
   EXPECT_EQ(Send(IDC_CAPTION_WHEEL, WM_GETFONT), LRESULT(stock));
   EXPECT_FALSE(GetUpdateRect(Item(IDC_CAPTION_WHEEL), nullptr, FALSE));
