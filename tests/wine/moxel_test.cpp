@@ -105,12 +105,21 @@ TEST_F(MoxelTest, ModifiersMatchExactlyAndAltIsSensed) {
                            {LeftClick, ModifierCtrl | ModifierShift, Previous},
                            {RightClick, 0, PlayOrPause}}));
   PointAtMoxel();
-  // Alt is read when the click's message is handled, so it stays down until then.
-  input::KeyDown(VK_MENU);
-  input::Click(Button::Left);
-  ASSERT_TRUE(input::PumpUntilInputHandled());
-  input::KeyUp(VK_MENU);
-  ASSERT_TRUE(input::PumpUntilInputHandled());
+  // Alt is read as the key's physical state when the click's message is handled, so it stays
+  // down until then. Wine sets its modifier keys as the X keyboard has them when it handles
+  // the pointer's coming onto one of its windows, which may release an Alt sent just before:
+  // a click that comes without Alt runs nothing here, and is made again.
+  for (int click = 0; click < 5 && Executed().empty(); ++click) {
+    ASSERT_TRUE(input::PumpUntil([] {  // pressed, and again where Wine released it
+      if (GetAsyncKeyState(VK_MENU) < 0) return true;
+      input::KeyDown(VK_MENU);
+      return false;
+    }));
+    input::Click(Button::Left);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
+    input::KeyUp(VK_MENU);
+    ASSERT_TRUE(input::PumpUntilInputHandled());
+  }
   EXPECT_EQ(Executed(), (command_log{"Next"}));
   input::KeyDown(VK_CONTROL);
   input::Click(Button::Left);  // Ctrl alone: no binding
