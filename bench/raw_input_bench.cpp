@@ -1,11 +1,13 @@
 // The moxel's raw-input handling of mouse events that are not a wheel turn over it (moves
 // elsewhere), against a window whose handler only reads the event, in the same run. Each
 // WM_INPUT's dispatch to its window is timed in the message loop; raw input goes to one
-// target at a time, so the two take turns. Last, the same message with an event handle that
-// cannot be read is sent to both in a tight loop, which leaves the window framework's own
-// share with warm caches.
+// target at a time, so the two take turns, and besides the mean the median event is given,
+// which a machine's passing load does not move. Last, the same message with an event handle
+// that cannot be read is sent to both in tight loops, taking turns, which leaves the window
+// framework's own share with warm caches.
 #include <algorithm>
 #include <cstdio>
+#include <vector>
 
 #include "bench_support.h"
 #include "resources/window_classes.h"
@@ -16,8 +18,9 @@ namespace {
 
 struct timed_window {
   HWND window = nullptr;
-  double seconds = 0;   // dispatching WM_INPUT to the window
-  double delivery = 0;  // from sending the events until the last one was handled
+  double seconds = 0;        // dispatching WM_INPUT to the window
+  std::vector<double> each;  // the same, event by event
+  double delivery = 0;       // from sending the events until the last one was handled
   long events = 0;
 };
 
@@ -33,7 +36,7 @@ LRESULT CALLBACK ReadOnly(HWND window, UINT message, WPARAM wParam, LPARAM lPara
 
 // Nanoseconds a WM_INPUT sent to `window` costs when its event cannot be read.
 double SentUnreadable(HWND window) {
-  constexpr int Count = 200000;
+  constexpr int Count = 20000;
   const double start = Seconds();
   for (int i = 0; i < Count; ++i) SendMessageW(window, WM_INPUT, RIM_INPUTSINK, 0x1234);
   return (Seconds() - start) * 1e9 / Count;
@@ -63,11 +66,20 @@ void Drive(timed_window& timed, long count) {
       }
       const double begin = Seconds();
       DispatchMessageW(&message);
-      timed.seconds += Seconds() - begin;
+      const double took = Seconds() - begin;
+      timed.seconds += took;
+      timed.each.push_back(took);
       ++timed.events;
     }
   }
   timed.delivery += Seconds() - start;
+}
+
+double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
 }
 
 }  // namespace
@@ -94,8 +106,8 @@ int main() {
   baseline.window =
       CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
 
-  const long perRound = 4000;
-  for (int round = 0; round < 5; ++round) {
+  const long perRound = 2000;
+  for (int round = 0; round < 10; ++round) {
     Target(moxel.window);
     Drive(moxel, perRound);
     Target(baseline.window);
@@ -110,8 +122,11 @@ int main() {
               moxelDelivery, baselineDelivery, moxelDelivery / baselineDelivery, 1e9 / moxelDelivery);
   std::printf("  dispatch of WM_INPUT:        moxel %.0f ns, read-only baseline %.0f ns, ratio %.3f\n", moxelNs,
               baselineNs, moxelNs / baselineNs);
+  const double moxelMedian = Median(moxel.each) * 1e9, baselineMedian = Median(baseline.each) * 1e9;
+  std::printf("    the median event:          moxel %.0f ns, read-only baseline %.0f ns, ratio %.3f\n", moxelMedian,
+              baselineMedian, moxelMedian / baselineMedian);
   double moxelSent = 1e30, baselineSent = 1e30;
-  for (int round = 0; round < 3; ++round) {
+  for (int round = 0; round < 30; ++round) {
     moxelSent = std::min(moxelSent, SentUnreadable(moxel.window));
     baselineSent = std::min(baselineSent, SentUnreadable(baseline.window));
   }
