@@ -12,7 +12,7 @@
 #include "window/controls.h"
 #include "window/window.h"
 
-class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
+class CMenuTreeCtrl final : public CWindowImpl<CMenuTreeCtrl> {
  public:
   BOOL Attach(HWND tree) { return SubclassWindow(tree); }
 
