@@ -5,8 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <set>
 #include <string>
+#include <vector>
 
 #include "preferences/menu_tree_model.h"
 #include "window/controls.h"
@@ -39,5 +39,5 @@ class CMenuTreeCtrl final : public CWindowImpl<CMenuTreeCtrl> {
 
   MenuTreeModel model_;
   bool redrawSuspended_ = false;
-  std::set<const MenuTreeNode*> itemNodes_;  // the nodes items of this build point at
+  std::vector<const MenuTreeNode*> itemNodes_;  // the nodes items of this build point at
 };
