@@ -22,8 +22,8 @@
 
 namespace {
 
-constexpr long Events = 1000;  // a round's stream
-constexpr int Rounds = 6;      // after one that warms up, not counted
+constexpr long Events = 3000;  // a round's stream
+constexpr int Rounds = 5;      // after one that warms up, not counted
 
 struct stream {
   const char* name;
