@@ -71,8 +71,37 @@ void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window
     // come in a torrent, and so do those of other windows and of the window's parts (the
     // object events name the part; the minimising ones are the window's).
     return;
+  } else if (event == EVENT_OBJECT_LOCATIONCHANGE) {
+    return watch->OnMove();
   }
   watch->Evaluate();
+}
+
+void full_screen_watch::OnMove() {
+  // Measuring the window costs several calls into the system, more than the event's
+  // delivery: a move while the timer runs is measured when it ticks.
+  if (timer_) {
+    moved_ = true;
+    return;
+  }
+  timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &OnTimer);
+  Evaluate();
+}
+
+// A tick comes only when the thread's queue holds nothing else, so a torrent of moves ends
+// in one measurement.
+void CALLBACK full_screen_watch::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
+  full_screen_watch* const watch = watching_;
+  if (!watch) return;
+  if (watch->moved_) return watch->Evaluate();
+  // The window stands still: the next move is measured at once again.
+  watch->StopTimer();
+}
+
+void full_screen_watch::StopTimer() {
+  if (timer_) KillTimer(nullptr, timer_);
+  timer_ = 0;
+  moved_ = false;
 }
 
 void full_screen_watch::Hook() {
@@ -91,10 +120,12 @@ void full_screen_watch::Hook() {
 
 void full_screen_watch::Unhook() {
   for (win_event_hook& hook : hooks_) hook.reset();
+  StopTimer();
   if (Watching()) watching_ = nullptr;
 }
 
 void full_screen_watch::Evaluate() {
+  moved_ = false;
   const per_monitor_dpi_scope aware;
   Report(WindowCoversScreen(front_, screen_));
 }

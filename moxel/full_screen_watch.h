@@ -1,6 +1,8 @@
 // Follows the foreground window through the system's accessibility events and tells the
 // moxel when a window covers the whole screen the moxel stands on, and when that ends. While
-// it is off, nothing is hooked.
+// it is off, nothing is hooked. The window's moves, which come in a torrent while it is
+// dragged or sized, are measured at the first at once, then at most once a timer period
+// until they stop.
 #pragma once
 
 #include <windows.h>
@@ -35,9 +37,12 @@ class full_screen_watch {
 
  private:
   static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD);
+  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
   bool Watching() const { return watching_ == this; }
   void Hook();
   void Unhook();
+  void OnMove();
+  void StopTimer();
   void Evaluate();
   void Report(bool covered);
 
@@ -46,5 +51,7 @@ class full_screen_watch {
   HWND front_ = nullptr;  // the foreground window as last reported
   pixel_rect screen_{};   // the moxel's screen, in per-monitor pixels
   bool covered_ = false;
+  bool moved_ = false;  // the window moved since it was last measured
+  UINT_PTR timer_ = 0;  // a thread timer, set while the window moves
   win_event_hook hooks_[4];
 };

@@ -43,7 +43,3 @@ bool GestureRecognizer::OnButtonMessage(uint32_t message, uint32_t keyState, Ges
   if (held == 0) buttonMask_ = 0;
   return completed;
 }
-
-void GestureRecognizer::OnRawButtonFlags(uint32_t buttonFlags, bool hovered) {
-  if (!hovered && (buttonFlags & (RawLeftButtonUp | RawRightButtonUp))) buttonMask_ = 0;
-}

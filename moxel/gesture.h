@@ -47,7 +47,9 @@ class GestureRecognizer {
   bool OnButtonMessage(uint32_t message, uint32_t keyState, Gesture& gesture);
 
   // A left or right release seen outside the moxel ends whatever gesture was under way.
-  void OnRawButtonFlags(uint32_t buttonFlags, bool hovered);
+  void OnRawButtonFlags(uint32_t buttonFlags, bool hovered) {
+    if (!hovered && (buttonFlags & (RawLeftButtonUp | RawRightButtonUp))) buttonMask_ = 0;
+  }
 
   uint32_t buttonMask() const { return buttonMask_; }
 

@@ -12,9 +12,9 @@
 #include "window/raw_input_claim.h"
 #include "window/window.h"
 
-class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
-                     private accessible_source,
-                     private screen_cover_listener {
+class CMoxelWindow final : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
+                           private accessible_source,
+                           private screen_cover_listener {
  public:
   static const window_class_info& GetWndClassInfo();
 
@@ -37,16 +37,16 @@ class CMoxelWindow : public CWindowImpl<CMoxelWindow, CTopmostToolTraits>,
   void FollowPosition();
 
   BEGIN_MSG_MAP(CMoxelWindow)
+  // The raw input first: it comes for every mouse event of the system.
+  MSG_WM_INPUT(OnInput)
   MSG_WM_CREATE(OnCreate)
   MSG_WM_DESTROY(OnDestroy)
   MSG_WM_PAINT(Paint)
   MSG_WM_MOUSEACTIVATE(OnMouseActivate)
   MSG_WM_SYNCPAINT(OnSyncPaint)
-  MSG_WM_INPUT(OnInput)
   MSG_WM_TIMER(OnTimer)
   MSG_WM_MOUSEMOVE(OnMouseMove)
   MSG_WM_MOUSELEAVE(OnMouseLeave)
-  // Rare messages after the raw input, which comes for every mouse event of the system.
   MSG_WM_DISPLAYCHANGE(OnDisplayChange)
   MSG_WM_SETTINGCHANGE(OnSettingChange)
   MSG_WM_DPICHANGED(OnDpiChanged)

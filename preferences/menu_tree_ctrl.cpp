@@ -1,5 +1,7 @@
 #include "preferences/menu_tree_ctrl.h"
 
+#include <algorithm>
+
 #include "host/player/player.h"
 
 void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
@@ -35,7 +37,7 @@ void CMenuTreeCtrl::InsertItems(HTREEITEM parent, MenuTreeNode& node) {
     insert.item.pszText = const_cast<wchar_t*>(node.name.c_str());
     insert.item.lParam = LPARAM(&node);
     item = Tree().InsertItem(&insert);
-    itemNodes_.insert(&node);
+    itemNodes_.push_back(&node);
   }
   if (node.isContainer) {
     for (auto& child : node.children) InsertItems(item, *child);
@@ -51,5 +53,6 @@ MenuTreeNode* CMenuTreeCtrl::NodeFromItem(HTREEITEM item) const {
   data.hItem = item;
   if (!Tree().GetItem(&data)) return nullptr;
   auto* node = reinterpret_cast<MenuTreeNode*>(data.lParam);
-  return itemNodes_.count(node) ? node : nullptr;
+  // Looked for only when the user picks an item.
+  return std::find(itemNodes_.begin(), itemNodes_.end(), node) != itemNodes_.end() ? node : nullptr;
 }

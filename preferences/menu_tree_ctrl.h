@@ -5,15 +5,15 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <set>
 #include <string>
+#include <vector>
 
 #include "preferences/menu_tree_model.h"
 #include "window/controls.h"
 #include "window/message_map.h"
 #include "window/window.h"
 
-class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
+class CMenuTreeCtrl final : public CWindowImpl<CMenuTreeCtrl> {
  public:
   BOOL Attach(HWND tree) { return SubclassWindow(tree); }
 
@@ -40,5 +40,5 @@ class CMenuTreeCtrl : public CWindowImpl<CMenuTreeCtrl> {
 
   MenuTreeModel model_;
   bool redrawSuspended_ = false;
-  std::set<const MenuTreeNode*> itemNodes_;  // the nodes items of this build point at
+  std::vector<const MenuTreeNode*> itemNodes_;  // the nodes items of this build point at
 };

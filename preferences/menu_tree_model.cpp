@@ -42,52 +42,51 @@ void MenuTreeModel::Build(const std::wstring& filter) {
 }
 
 void MenuTreeModel::CollectGroups() {
-  auto add = [this](const player::menu_group_item& group) {
+  auto add = [this](player::menu_group_item& group) {
     // The first group reported under a GUID stays.
-    groupTable_.emplace(group.guid,
-                        Prototype(group.sortPriority, group.name, group.guid, group.parent, group.isPopup, true));
+    groupTable_.emplace(group.guid, Prototype(group.sortPriority, std::move(group.name), group.guid, group.parent,
+                                              group.isPopup, true));
   };
   player::ForEachMenuGroup(add);
 }
 
 void MenuTreeModel::CollectCommands() {
-  auto add = [this](const player::menu_command_item& command) {
-    AddNode(Prototype(command.sortPriority, command.name, command.guid, command.parent, true, false));
+  auto add = [this](player::menu_command_item& command) {
+    AddNode(Prototype(command.sortPriority, std::move(command.name), command.guid, command.parent, true, false));
   };
   player::ForEachMenuCommand(add);
 }
 
-MenuTreeNode* MenuTreeModel::AddNode(const MenuTreeNode& values) {
+MenuTreeNode* MenuTreeModel::AddNode(MenuTreeNode&& values) {
   MenuTreeNode* parent = FindNode(values.parentGuid);
   if (!parent) {
     const auto group = groupTable_.find(values.parentGuid);
     // A group already being added is a cycle in the host's group parentage: its member
     // hangs under the root instead.
     if (group != groupTable_.end() && adding_.insert(group->first).second) {
-      parent = AddNode(group->second);
+      const MenuTreeNode& found = group->second;
+      parent = AddNode(
+          Prototype(found.sortPriority, found.name, found.guid, found.parentGuid, found.hasOwnItem, found.isContainer));
       adding_.erase(group->first);
     } else {
       parent = root_.get();
     }
   }
-  auto node = std::make_unique<MenuTreeNode>(Prototype(values.sortPriority, values.name, values.guid, values.parentGuid,
-                                                       values.hasOwnItem, values.isContainer));
+  auto node = std::make_unique<MenuTreeNode>(std::move(values));
   MenuTreeNode* added = node.get();
-  nodeIndex_.emplace(values.guid, added);  // an entry already there stays
+  nodeIndex_.emplace(added->guid, added);  // an entry already there stays
   parent->children.push_back(std::move(node));
   return added;
 }
 
-bool MenuTreeModel::ApplyFilter(MenuTreeNode& node, const std::wstring& filter) {
+bool MenuTreeModel::ApplyFilter(MenuTreeNode& node, std::wstring_view filter) {
   std::stable_sort(node.children.begin(), node.children.end(),
                    [](const auto& a, const auto& b) { return a->sortPriority < b->sortPriority; });
-  std::wstring name = node.name;
-  LowerAsciiInPlace(name);
   bool stays = filter.empty();
-  std::wstring childFilter = filter;
-  if (!stays && name.find(filter) != std::wstring::npos) {
+  std::wstring_view childFilter = filter;
+  if (!stays && ContainsLowered(node.name, filter)) {
     stays = true;
-    childFilter.clear();  // a matching node keeps its whole subtree
+    childFilter = {};  // a matching node keeps its whole subtree
   }
   for (size_t i = node.children.size(); i-- > 0;) {
     MenuTreeNode& child = *node.children[i];

@@ -7,6 +7,7 @@
 #include <memory>
 #include <set>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "host/player/player.h"
@@ -35,8 +36,8 @@ class MenuTreeModel {
   void Clear();
 
  private:
-  MenuTreeNode* AddNode(const MenuTreeNode& values);
-  bool ApplyFilter(MenuTreeNode& node, const std::wstring& filter);
+  MenuTreeNode* AddNode(MenuTreeNode&& values);
+  bool ApplyFilter(MenuTreeNode& node, std::wstring_view filter);
   void CollectGroups();
   void CollectCommands();
 

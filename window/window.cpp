@@ -85,7 +85,7 @@ HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND p
 
 BOOL window_impl_base::SubclassWindow(HWND window) {
   if (m_hWnd || !::IsWindow(window) || !AllocateStub()) return FALSE;
-  previous_ = reinterpret_cast<WNDPROC>(Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc)));
+  previous_ = reinterpret_cast<WNDPROC>(Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(windowProc_)));
   return TRUE;
 }
 
@@ -114,30 +114,14 @@ LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
   return SetWindowLongPtrW(window, index, reinterpret_cast<LONG_PTR>(thunk_));
 }
 
-BOOL window_impl_base::ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) {
-  // The handler that sent this message, if any, finds its own flag again afterwards.
-  const bool outerHandled = msgHandled_;
-  BOOL handled = TRUE;
-  // A handler that fails (a host service missing or throwing) ends its message as if the
-  // feature it serves were missing.
-  try {
-    handled = ProcessWindowMessage(window, message, wParam, lParam, result);
-  } catch (...) {
-    result = 0;
-  }
-  msgHandled_ = outerHandled;
-  return handled;
-}
-
 void window_impl_base::AfterLastMessage(HWND window) {
   m_hWnd = nullptr;
   OnFinalMessage(window);
 }
 
-LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  LRESULT result = 0;
-  if (!ProcessMessageSafely(window, message, wParam, lParam, result))
-    result = CallWindowProcW(previous_, window, message, wParam, lParam);
+LRESULT window_impl_base::FinishMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL handled,
+                                        LRESULT result) {
+  if (!handled) result = CallWindowProcW(previous_, window, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     if (previous_ != DefWindowProcW) SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
     previous_ = DefWindowProcW;
@@ -148,7 +132,7 @@ LRESULT window_impl_base::Dispatch(HWND window, UINT message, WPARAM wParam, LPA
 
 INT_PTR window_impl_base::DialogDispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
-  const BOOL handled = ProcessMessageSafely(dialog, message, wParam, lParam, result);
+  const BOOL handled = ProcessMessageSafely(*this, dialog, message, wParam, lParam, result);
   if (message == WM_NCDESTROY) AfterLastMessage(dialog);
   if (!handled) return FALSE;
   switch (message) {
@@ -178,8 +162,8 @@ LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WP
 }
 
 LRESULT window_impl_base::AttachAndDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(&ThunkedWindowProc));
-  return Dispatch(window, message, wParam, lParam);
+  Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(windowProc_));
+  return windowProc_(reinterpret_cast<HWND>(this), message, wParam, lParam);
 }
 
 INT_PTR CALLBACK window_impl_base::StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -195,6 +179,5 @@ INT_PTR CALLBACK window_impl_base::ThunkedDialogProc(HWND self, UINT message, WP
 }
 
 LRESULT CALLBACK window_impl_base::ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* object = reinterpret_cast<window_impl_base*>(self);
-  return object->Dispatch(object->m_hWnd, message, wParam, lParam);
+  return Dispatch(*reinterpret_cast<window_impl_base*>(self), message, wParam, lParam);
 }

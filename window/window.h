@@ -120,9 +120,41 @@ class window_impl_base : public CWindow {
   // its messages come to the map, with the dialog manager's default processing for the rest.
   HWND CreateDialogFromTemplate(UINT id, HWND parent);
 
-  // Runs the message map, turning an exception into "handled, result 0": an exception must
-  // not unwind into the system's message dispatch, which would end the host.
-  BOOL ProcessMessageSafely(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  // The stub of a window of T enters `windowProc` (see CWindowImpl).
+  explicit window_impl_base(WNDPROC windowProc) : windowProc_(windowProc) {}
+
+  // Runs `object`'s message map, turning an exception into "handled, result 0": an exception
+  // must not unwind into the system's message dispatch, which would end the host. Through a
+  // final class T the map is called directly.
+  template <class T>
+  static BOOL ProcessMessageSafely(T& object, HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                   LRESULT& result) {
+    window_impl_base& base = object;
+    // The handler that sent this message, if any, finds its own flag again afterwards.
+    const bool outerHandled = base.msgHandled_;
+    BOOL handled = TRUE;
+    // A handler that fails (a host service missing or throwing) ends its message as if the
+    // feature it serves were missing.
+    try {
+      handled = object.ProcessWindowMessage(window, message, wParam, lParam, result);
+    } catch (...) {
+      result = 0;
+    }
+    base.msgHandled_ = outerHandled;
+    return handled;
+  }
+
+  // Answers a message of `object`'s window: its map's result, or for a message the map did
+  // not handle, the default or previous procedure's.
+  template <class T>
+  static LRESULT Dispatch(T& object, UINT message, WPARAM wParam, LPARAM lParam) {
+    window_impl_base& base = object;
+    const HWND window = base.m_hWnd;
+    LRESULT result = 0;
+    const BOOL handled = ProcessMessageSafely(object, window, message, wParam, lParam, result);
+    if (handled && message != WM_NCDESTROY) return result;
+    return base.FinishMessage(window, message, wParam, lParam, handled, result);
+  }
 
   // Makes this object's stub; false (last error ERROR_OUTOFMEMORY) without memory for it.
   bool AllocateStub();
@@ -140,10 +172,13 @@ class window_impl_base : public CWindow {
   // Routes the window's procedure at `index` (window or dialog procedure) through this
   // object's allocated stub, which calls `target`; answers the previous procedure.
   LONG_PTR Attach(HWND window, int index, void* target);
-  LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  // The rarer end of Dispatch: the previous procedure, and after the window's last message,
+  // the object's release of the window.
+  LRESULT FinishMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL handled, LRESULT result);
   INT_PTR DialogDispatch(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   void AfterLastMessage(HWND window);
 
+  WNDPROC windowProc_ = ThunkedWindowProc;  // where the stub of an attached window goes
   WNDPROC previous_ = DefWindowProcW;
   thunk* thunk_ = nullptr;
   bool msgHandled_ = true;  // a byte: every entry of every map stores and tests it
@@ -163,9 +198,18 @@ using CTopmostToolTraits = CWinTraits<WS_POPUP | WS_VISIBLE, WS_EX_NOACTIVATE | 
 template <class T, class Traits = CNullTraits>
 class CWindowImpl : public window_impl_base {
  public:
+  CWindowImpl() : window_impl_base(&WindowProc) {}
+
   // Creates the window with the class T::GetWndClassInfo() describes and Traits' styles.
   HWND Create(HWND parent, const RECT& rect, const wchar_t* text) {
     return CreateWindowOfClass(T::GetWndClassInfo(), parent, rect, text, Traits::style, Traits::exStyle);
+  }
+
+ private:
+  // The stub's target for T's windows: the object is a T, so a final T's map is called
+  // directly, and may be inlined here.
+  static LRESULT CALLBACK WindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam) {
+    return Dispatch(static_cast<T&>(*reinterpret_cast<window_impl_base*>(self)), message, wParam, lParam);
   }
 };
 

@@ -140,11 +140,13 @@ void ForEachMenuCommand(visitor<menu_command_item> visit) {
     const uint32_t count = boundary::call([&] { return provider.get_command_count(); });
     GUID parent;
     boundary::call([&] { provider.get_parent(&parent); });
+    // The priority is the provider's, the same for each of its commands.
+    const uint32_t sortPriority = boundary::call([&] { return provider.get_sort_priority(); });
     for (uint32_t i = 0; i < count; ++i) {
       menu_command_item found{};
       found.parent = parent;
+      found.sortPriority = sortPriority;
       boundary::call([&] { provider.get_command(&found.guid, i); });
-      found.sortPriority = boundary::call([&] { return provider.get_sort_priority(); });
       string8_impl text;
       uint32_t flags = 0;
       if (!boundary::call([&] { return provider.get_display(i, text, flags); })) continue;

@@ -66,18 +66,19 @@ struct menu_command_item {
   std::wstring name;
 };
 
-// Calls a function object with each item of a walk, without the walk knowing its type.
+// Calls a function object with each item of a walk, without the walk knowing its type. Each
+// item is made for the call, which may take what it keeps from it.
 template <class Item>
 class visitor {
  public:
   template <class Visit>
   visitor(Visit& visit)
-      : context_(&visit), call_([](void* context, const Item& item) { (*static_cast<Visit*>(context))(item); }) {}
-  void operator()(const Item& item) const { call_(context_, item); }
+      : context_(&visit), call_([](void* context, Item& item) { (*static_cast<Visit*>(context))(item); }) {}
+  void operator()(Item& item) const { call_(context_, item); }
 
  private:
   void* context_;
-  void (*call_)(void* context, const Item& item);
+  void (*call_)(void* context, Item& item);
 };
 
 // Walk the main menu's groups and commands in the player's order, one reference at a time.
