@@ -2,7 +2,6 @@
 #include "labels/labels.h"
 
 std::wstring ActionLabel(const GUID& action) {
-  std::wstring name;
-  if (player::CommandName(action, name)) return name;
+  if (std::optional<std::wstring> name = player::command_name(action)) return *std::move(name);
   return guid_is_null(action) ? L"<not set>" : L"<unknown>";
 }

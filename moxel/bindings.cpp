@@ -18,6 +18,6 @@ void RunActions(uint32_t modifiers, uint32_t mouseKey) {
   snapshot.replace_all(cfg_mouse_actions);
   for (const MouseActionItem& item : snapshot) {
     if (item.mouseKey != mouseKey || item.modifiers != modifiers) continue;
-    player::RunCommand(item.action);
+    player::run_command(item.action);
   }
 }

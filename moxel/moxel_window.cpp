@@ -227,9 +227,9 @@ void CMoxelWindow::HandleRawInput(UINT code, HRAWINPUT input) {
   if (!(flags & RI_MOUSE_WHEEL) || !hovered_) return;
 
   const int16_t delta = int16_t(raw.data.mouse.usButtonData);
-  const float db = player::Volume();
+  const float db = player::volume();
   UINT lines = 0;
   if (!SystemParametersInfoW(SPI_GETWHEELSCROLLLINES, 0, &lines, 0)) lines = 1;
-  player::SetVolume(WheelVolume(db, delta, lines, cfg_wheel_sensitivity));
+  player::set_volume(WheelVolume(db, delta, lines, cfg_wheel_sensitivity));
   ShowVolumeBar();
 }

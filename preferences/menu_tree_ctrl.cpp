@@ -10,7 +10,7 @@ void CMenuTreeCtrl::Rebuild(const std::wstring& filter) {
   SetRedraw(FALSE);
   Tree().DeleteAllItems();
   itemNodes_.clear();
-  if (player::Connected()) {
+  if (player::connected()) {
     model_.Build(filter);
   } else {
     model_.Clear();

@@ -42,19 +42,17 @@ void MenuTreeModel::Build(const std::wstring& filter) {
 }
 
 void MenuTreeModel::CollectGroups() {
-  auto add = [this](player::menu_group_item& group) {
+  player::for_each_menu_group([this](player::menu_group_item& group) {
     // The first group reported under a GUID stays.
-    groupTable_.emplace(group.guid, Prototype(group.sortPriority, std::move(group.name), group.guid, group.parent,
-                                              group.isPopup, true));
-  };
-  player::ForEachMenuGroup(add);
+    groupTable_.emplace(group.guid, Prototype(group.sort_priority, std::move(group.name), group.guid, group.parent,
+                                              group.is_popup, true));
+  });
 }
 
 void MenuTreeModel::CollectCommands() {
-  auto add = [this](player::menu_command_item& command) {
-    AddNode(Prototype(command.sortPriority, std::move(command.name), command.guid, command.parent, true, false));
-  };
-  player::ForEachMenuCommand(add);
+  player::for_each_menu_command([this](player::menu_command_item& command) {
+    AddNode(Prototype(command.sort_priority, std::move(command.name), command.guid, command.parent, true, false));
+  });
 }
 
 MenuTreeNode* MenuTreeModel::AddNode(MenuTreeNode&& values) {

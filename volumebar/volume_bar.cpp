@@ -28,12 +28,17 @@ void CVolumeBar::Create(const moxel_anchor& beside) {
   CWindowImpl::Create(nullptr, rect, VolumeBarTitle);
 }
 
-void CVolumeBar::OnVolumeChange() {
-  if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
+void CVolumeBar::on_volume_change() {
+  // The player is telling its listeners: a volume it cannot tell then leaves the bar as it
+  // was, and the other listeners are still told.
+  try {
+    if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
+  } catch (const player::failure&) {
+  }
 }
 
 bool CVolumeBar::FollowVolume() {
-  const float db = player::Volume();
+  const float db = player::volume();
   const bool changed = db != db_;
   db_ = db;
   level_ = VolumeLevel(db);

@@ -29,7 +29,7 @@ class CVolumeBar : public CWindowImpl<CVolumeBar, CTopmostToolTraits>,
   END_MSG_MAP()
 
  private:
-  void OnVolumeChange() override;
+  void on_volume_change() override;
 
   int OnCreate(CREATESTRUCTW* create);
   void OnDestroy() { accessible_.Disconnect(); }

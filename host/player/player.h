@@ -1,35 +1,53 @@
 // What the component's features ask of the player, in their own terms. Each operation looks
 // up the player's services it needs, calls them through the boundary's gates and gives every
-// reference back before it returns. A failing player call throws: the player's own failure,
-// or exception_service_not_found when the player offers no such service (or has not handed
-// its services over yet).
+// reference back before it returns.
+// - A call the player fails, or a service it does not offer (or has not handed over yet),
+//   throws player::failure: the one error of this layer, which features may name and catch.
+// - An operation that may find nothing answers std::optional (or whether it found anything).
+// - Everything here is for the UI thread only: the player calls its services, and the
+//   component's windows run, there.
+// The names follow the player's own interfaces: lower case with underscores throughout.
 #pragma once
 
 #include <cstdint>
+#include <exception>
 #include <memory>
+#include <optional>
 #include <string>
+#include <type_traits>
 
 #include "host/player/interfaces/guid.h"
 
 namespace player {
 
+// A call into the player failed; `what()` gives the player's message.
+class failure : public std::exception {
+ public:
+  // Copies `text`, cut to fit: the player's object that held it is gone once this is thrown.
+  explicit failure(const char* text) noexcept;
+  const char* what() const noexcept override { return text_; }
+
+ private:
+  char text_[128];
+};
+
 // Whether the player has handed its services over.
-bool Connected();
+bool connected();
 
 // The playback volume in dB.
-float Volume();
-void SetVolume(float db);
+float volume();
+void set_volume(float db);
 
-// Runs the main-menu command `command`; nothing happens when the player knows none by it.
-void RunCommand(const GUID& command);
+// Runs the main-menu command `command`; false when the player knows none by it.
+bool run_command(const GUID& command);
 
-// The name the player shows for `command`; false when it names none.
-bool CommandName(const GUID& command, std::wstring& name);
+// The name the player shows for `command`; nothing when it names none.
+std::optional<std::wstring> command_name(const GUID& command);
 
 // Hears of the player's volume changes.
 class volume_observer {
  public:
-  virtual void OnVolumeChange() = 0;
+  virtual void on_volume_change() = 0;
 
  protected:
   ~volume_observer() = default;
@@ -38,8 +56,9 @@ class volume_observer {
 // Passes every volume change the player reports on to `observer` for as long as it exists.
 class volume_listener {
  public:
-  // Registers with the player; throws when the player cannot take listeners.
+  // Registers with the player; throws failure when the player cannot take listeners.
   explicit volume_listener(volume_observer& observer);
+  // Unregisters; a player that has lost its listener list since is not asked.
   ~volume_listener();
   volume_listener(const volume_listener&) = delete;
   volume_listener& operator=(const volume_listener&) = delete;
@@ -53,8 +72,8 @@ class volume_listener {
 struct menu_group_item {
   GUID guid;
   GUID parent;
-  uint32_t sortPriority;
-  bool isPopup;       // shown as a popup of its own, under its name
+  uint32_t sort_priority;
+  bool is_popup;      // shown as a popup of its own, under its name
   std::wstring name;  // a popup's name
 };
 
@@ -62,18 +81,20 @@ struct menu_group_item {
 struct menu_command_item {
   GUID guid;
   GUID parent;
-  uint32_t sortPriority;
+  uint32_t sort_priority;
   std::wstring name;
 };
 
-// Calls a function object with each item of a walk, without the walk knowing its type. Each
-// item is made for the call, which may take what it keeps from it.
+// Any callable taking an item of a walk, a temporary lambda included, held by reference for
+// the walk's duration: one indirect call per item, and the walk needs no template.
 template <class Item>
 class visitor {
  public:
   template <class Visit>
-  visitor(Visit& visit)
-      : context_(&visit), call_([](void* context, Item& item) { (*static_cast<Visit*>(context))(item); }) {}
+  requires(!std::is_same_v<std::remove_cvref_t<Visit>, visitor> && std::is_invocable_v<Visit&, Item&>)
+      visitor(Visit&& visit)
+      : context_(const_cast<void*>(static_cast<const void*>(&visit))),
+        call_([](void* context, Item& item) { (*static_cast<std::remove_reference_t<Visit>*>(context))(item); }) {}
   void operator()(Item& item) const { call_(context_, item); }
 
  private:
@@ -82,7 +103,8 @@ class visitor {
 };
 
 // Walk the main menu's groups and commands in the player's order, one reference at a time.
-void ForEachMenuGroup(visitor<menu_group_item> visit);
-void ForEachMenuCommand(visitor<menu_command_item> visit);
+// Each item is made for the call, which may take what it keeps from it.
+void for_each_menu_group(visitor<menu_group_item> visit);
+void for_each_menu_command(visitor<menu_command_item> visit);
 
 }  // namespace player

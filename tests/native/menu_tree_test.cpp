@@ -3,7 +3,7 @@
 #include <stdexcept>
 #include <string>
 
-#include "host/boundary/exceptions.h"
+#include "host/player/player.h"
 #include "host/player/service_lookup.h"
 #include "labels/labels.h"
 #include "preferences/menu_tree_model.h"
@@ -162,10 +162,10 @@ TEST_F(MenuTree, HostThatThrowsDuringABuildGetsEveryReferenceBack) {
   auto* provider = new flaky_provider;
   api_.Add(menu_group::class_guid, group);
   api_.Add(command_provider::class_guid, provider);
-  EXPECT_THROW(model_.Build(L""), std::runtime_error);
+  EXPECT_THROW(model_.Build(L""), player::failure);
   EXPECT_EQ(group->reference_count(), 1);  // the registry's own
   group->failing = false;
-  EXPECT_THROW(model_.Build(L""), std::runtime_error);
+  EXPECT_THROW(model_.Build(L""), player::failure);
   EXPECT_EQ(group->reference_count(), 1);
   EXPECT_EQ(provider->reference_count(), 1);
   provider->failing = false;
@@ -177,8 +177,8 @@ TEST_F(MenuTree, HostThatThrowsDuringABuildGetsEveryReferenceBack) {
 TEST_F(MenuTree, WithoutAPlayerTheLookupFailureLeaves) {
   SetUpMenu();
   g_host_api = nullptr;
-  EXPECT_THROW(model_.Build(L""), exception_service_not_found);
-  EXPECT_THROW(ActionLabel(Id(10)), exception_service_not_found);
+  EXPECT_THROW(model_.Build(L""), player::failure);
+  EXPECT_THROW(ActionLabel(Id(10)), player::failure);
 }
 
 TEST(ActionLabel, HostThatThrowsGetsEveryReferenceBack) {
@@ -189,7 +189,7 @@ TEST(ActionLabel, HostThatThrowsGetsEveryReferenceBack) {
   auto* provider = new flaky_provider;
   host.api().Add(command_resolver::class_guid, resolver);
   host.api().Add(command_provider::class_guid, provider);
-  EXPECT_THROW(ActionLabel(Id(77)), std::runtime_error);
+  EXPECT_THROW(ActionLabel(Id(77)), player::failure);
   EXPECT_EQ(resolver->reference_count(), 1);
   EXPECT_EQ(provider->reference_count(), 1);
   provider->failing = false;
