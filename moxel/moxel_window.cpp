@@ -91,6 +91,8 @@ void CMoxelWindow::ShowVolumeBar() {
 }
 
 void CMoxelWindow::HideVolumeBar() {
+  // The timer ends with the bar, rather than wake the player's thread for nothing.
+  KillTimer(VolumeBarTimer);
   if (!volumeBar_) return;
   if (volumeBar_->IsWindow()) volumeBar_->DestroyWindow();
   volumeBar_.reset();

@@ -66,9 +66,50 @@ void Picture(const std::string& folder, const char* name, const RECT& area = Cor
   SaveAs(PicturePath(folder, name), CaptureScreen(area), magnification);
 }
 
+// The session waits for what each step brings about, however slow the machine: the windows
+// as they stand once the step is done are what its report and picture show.
+LONG MoxelWidth() {
+  RECT rect{};
+  GetWindowRect(FindWindowW(MoxelClassName, MoxelTitle), &rect);
+  return rect.right - rect.left;
+}
+
+bool NothingToPaint(HWND window) { return !window || !GetUpdateRect(window, nullptr, FALSE); }
+
+// The input sent so far handled, and the moxel and the bar drawn as it left them.
+void Settle() {
+  if (!input::PumpUntilInputHandled()) std::printf("the input was not handled in time\n");
+  const bool drawn = input::PumpUntil([] {
+    return NothingToPaint(FindWindowW(MoxelClassName, MoxelTitle)) &&
+           NothingToPaint(FindWindowW(nullptr, VolumeBarTitle));
+  });
+  if (!drawn) std::printf("the windows were not drawn in time\n");
+}
+
+template <class Condition>
+void WaitFor(const char* what, Condition condition) {
+  if (!input::PumpUntil(condition)) std::printf("%s did not come in time\n", what);
+  Settle();
+}
+
+// The moxel grows under the pointer and is small again once it leaves.
+void PointAt(int x, int y) {
+  const LONG resting = MoxelWidth();
+  input::MoveTo(x, y);
+  WaitFor("the moxel hovered", [&] { return MoxelWidth() > resting; });
+}
+
 void PointAway() {
+  const LONG hovered = MoxelWidth();
   input::MoveTo(400, 300);
-  input::Pump(600);  // the leave notification comes after the hover time
+  // The leave notification comes after the hover time.
+  WaitFor("the moxel at rest", [&] { return MoxelWidth() < hovered; });
+}
+
+// One wheel notch over the hovered moxel, with the bar up for it.
+void TurnWheel(int delta) {
+  input::Wheel(delta);
+  WaitFor("the volume bar", [] { return FindWindowW(nullptr, VolumeBarTitle) != nullptr; });
 }
 
 }  // namespace
@@ -81,42 +122,39 @@ bool PlayScriptedSession(player_session& session, const std::string& pictureFold
   using input::Button;
 
   input::MoveTo(400, 300);
-  input::Pump(300);
+  Settle();
   Picture(pictureFolder, "moxel");
-  input::MoveTo(3, 3);
-  input::Pump(200);
+  PointAt(3, 3);
   report.Step("pointer onto the moxel");
   Picture(pictureFolder, "moxel-hovered");
 
   input::Click(Button::Left);
-  input::Pump(100);
+  Settle();
   report.Step("left click");
   input::Press(Button::Left);
   input::Press(Button::Right);
   input::Release(Button::Right);
   input::Release(Button::Left);
-  input::Pump(100);
+  Settle();
   report.Step("right flip");
   input::KeyDown(VK_SHIFT);
   input::Click(Button::Left);
   input::KeyUp(VK_SHIFT);
-  input::Pump(100);
+  Settle();
   report.Step("shift + left click");
   input::Click(Button::X2);
-  input::Pump(100);
+  Settle();
   report.Step("x button 2 click");
 
   for (int notch = 0; notch < 3; ++notch) {
-    input::Wheel(WHEEL_DELTA);
-    input::Pump(100);
+    TurnWheel(WHEEL_DELTA);
     report.Step("wheel up");
   }
   Picture(pictureFolder, "volume-bar");
-  input::Wheel(-WHEEL_DELTA);
-  input::Pump(100);
+  TurnWheel(-WHEEL_DELTA);
   report.Step("wheel down");
-  input::Pump(1300);
-  std::printf("%-28s %s\n", "1.3 s later, volume bar", FindWindowW(nullptr, VolumeBarTitle) ? "up" : "gone");
+  WaitFor("the bar's end", [] { return FindWindowW(nullptr, VolumeBarTitle) == nullptr; });
+  std::printf("%-28s %s\n", "the wheel still, volume bar", FindWindowW(nullptr, VolumeBarTitle) ? "up" : "gone");
   PointAway();
   report.Step("pointer away");
   return true;
@@ -131,9 +169,8 @@ void ClickAt(HWND window, RECT rect) {
   POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
   ClientToScreen(window, &point);
   input::MoveTo(point.x, point.y);
-  input::Pump(50);
   input::Click(input::Button::Left);
-  input::Pump(150);
+  Settle();
 }
 
 void ClickControl(HWND control) {
@@ -148,7 +185,7 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   preferences_window preferences(session.host);
   SetForegroundWindow(preferences.window());
   if (!preferences.ShowPage(MoxelPage)) return false;
-  input::Pump(300);
+  Settle();
   const HWND page = preferences.page_window();
   const HWND list = GetDlgItem(page, IDC_BINDINGS);
   RECT row{LVIR_BOUNDS, 0, 0, 0};
@@ -179,7 +216,7 @@ bool ChoosePosition(player_session& session, int corner, screen_choice screen) {
   preferences_window preferences(session.host);
   SetForegroundWindow(preferences.window());
   if (!preferences.ShowPage(MoxelPage)) return false;
-  input::Pump(200);
+  Settle();
   for (const auto& [box, choice] : {std::pair{IDC_CORNER, corner}, std::pair{IDC_SCREEN, int(screen)}}) {
     const HWND control = GetDlgItem(preferences.page_window(), box);
     SendMessageW(control, CB_SETCURSEL, WPARAM(choice), 0);
@@ -195,10 +232,8 @@ bool ChoosePosition(player_session& session, int corner, screen_choice screen) {
 RECT OpenBarIn(int corner, const RECT& screen) {
   const bool right = corner == 1 || corner == 3, bottom = corner >= 2;
   const RECT size = Corner();
-  input::MoveTo(right ? screen.right - 4 : screen.left + 3, bottom ? screen.bottom - 4 : screen.top + 3);
-  input::Pump(200);
-  input::Wheel(-WHEEL_DELTA);
-  input::Pump(200);
+  PointAt(right ? screen.right - 4 : screen.left + 3, bottom ? screen.bottom - 4 : screen.top + 3);
+  TurnWheel(-WHEEL_DELTA);
   return {right ? screen.right - size.right : screen.left, bottom ? screen.bottom - size.bottom : screen.top,
           right ? screen.right : screen.left + size.right, bottom ? screen.bottom : screen.top + size.bottom};
 }

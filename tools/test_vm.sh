@@ -13,11 +13,12 @@ debian_mirror() {
 }
 
 # Boots the machine kept in `dir` (its disk's changes dropped when `snapshot` is on) with
-# `extra` drives, telling its start-up script `mode`.
+# `extra` drives, telling its start-up script `mode`. A machine that hangs is ended after
+# longer than a test may take (tools/test.sh), so that the test's own limit speaks first.
 boot_vm() {
   local dir=$1 mode=$2 snapshot=$3
   shift 3
-  timeout 1200 qemu-system-x86_64 -accel tcg,thread=multi -cpu "$vm_cpu" -smp 2 -m 3072 -nographic -no-reboot \
+  timeout 2400 qemu-system-x86_64 -accel tcg,thread=multi -cpu "$vm_cpu" -smp 2 -m 3072 -nographic -no-reboot \
     -kernel "$dir/vmlinuz" -initrd "$dir/initrd.img" \
     -drive "file=$dir/root.img,if=virtio,format=raw,snapshot=$snapshot" "$@" \
     -append "root=/dev/vda rw console=ttyS0 quiet init=/moxel-vm-init moxelmode=$mode" >/dev/null 2>&1

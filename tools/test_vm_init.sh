@@ -9,8 +9,9 @@ mkdir -p /dev/pts /dev/shm
 mount -t devpts devpts /dev/pts
 mount -t tmpfs shm /dev/shm
 export HOME=/root PATH=/usr/sbin:/usr/bin:/sbin:/bin
-Xvfb :5 -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-sleep 2
+# The display is ready when Xvfb writes its number; however long that takes here.
+Xvfb :5 -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>/tmp/display >/dev/null 2>&1 &
+while kill -0 $! 2>/dev/null && [ ! -s /tmp/display ]; do sleep 0.1; done
 export DISPLAY=:5 WINEPREFIX=/root/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 case "$moxelmode" in
   prepare)

@@ -28,6 +28,7 @@ class CWindow {
   BOOL GetClientRect(RECT* rect) const { return ::GetClientRect(m_hWnd, rect); }
   BOOL InvalidateRect(const RECT* rect, BOOL erase = TRUE) { return ::InvalidateRect(m_hWnd, rect, erase); }
   UINT_PTR SetTimer(UINT_PTR id, UINT milliseconds) { return ::SetTimer(m_hWnd, id, milliseconds, nullptr); }
+  BOOL KillTimer(UINT_PTR id) { return ::KillTimer(m_hWnd, id); }
   CWindow GetParent() const { return CWindow(::GetParent(m_hWnd)); }
 
   // Every message this library sends to a window goes through here; the wrappers' methods
