@@ -2,7 +2,9 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 inline double Seconds() {
   static LARGE_INTEGER frequency = [] {
@@ -20,6 +22,15 @@ inline std::wstring BinFolder() {
   const DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
   std::wstring folder(path, length);
   return folder.substr(0, folder.find_last_of(L"\\/"));
+}
+
+// The middle value (the upper of the two middle ones for an even count), which a machine's
+// passing load moves less than the mean; 0 for none.
+inline double Median(std::vector<double> values) {
+  if (values.empty()) return 0;
+  const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
+  std::nth_element(values.begin(), middle, values.end());
+  return *middle;
 }
 
 // The fastest of `rounds` runs of `work`, in seconds.

@@ -65,7 +65,8 @@ long g_delivered = 0;
 void CALLBACK CountEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++g_delivered; }
 
 void PumpUntilMoxelShown(HWND moxel, bool shown) {
-  for (int i = 0; i < 100 && (IsWindowVisible(moxel) != FALSE) != shown; ++i) input::Pump(10);
+  if (!input::PumpUntil([&] { return (IsWindowVisible(moxel) != FALSE) == shown; }))
+    std::printf("the moxel did not follow the window in front in time\n");
 }
 
 // Pumps the player's thread while another thread raises the stream, until all of it is
@@ -140,6 +141,7 @@ int main() {
   for (size_t i = 0; i < StreamCount; ++i) {
     figures all[3];                          // by mode, over the counted rounds
     double fastest[3] = {1e30, 1e30, 1e30};  // the player's thread per event, ns
+    std::vector<double> ratios;              // on/empty in each round, the player's thread
     for (int round = 1; round <= Rounds; ++round) {
       for (int m = 0; m < 3; ++m) {
         const figures& f = results[round][i][m];
@@ -148,6 +150,8 @@ int main() {
         all[m].events += f.events;
         fastest[m] = std::min(fastest[m], ns(f, &figures::busy));
       }
+      const figures* byMode = results[round][i];
+      ratios.push_back(ns(byMode[int(mode::on)], &figures::busy) / ns(byMode[int(mode::empty_hook)], &figures::busy));
     }
     const figures &on = all[int(mode::on)], &off = all[int(mode::off)], &empty = all[int(mode::empty_hook)];
     std::printf("  %s\n", Streams[i].name);
@@ -156,9 +160,11 @@ int main() {
         "ratio on/empty %.3f\n",
         ns(on, &figures::busy), ns(off, &figures::busy), ns(empty, &figures::busy),
         ns(on, &figures::busy) / ns(empty, &figures::busy));
-    std::printf("    the same in the fastest round: on %.0f ns, off %.0f ns, empty hook %.0f ns; ratio on/empty %.3f\n",
-                fastest[int(mode::on)], fastest[int(mode::off)], fastest[int(mode::empty_hook)],
-                fastest[int(mode::on)] / fastest[int(mode::empty_hook)]);
+    std::printf(
+        "    the same in the fastest round: on %.0f ns, off %.0f ns, empty hook %.0f ns; ratio on/empty %.3f; "
+        "median of the rounds' ratios %.3f\n",
+        fastest[int(mode::on)], fastest[int(mode::off)], fastest[int(mode::empty_hook)],
+        fastest[int(mode::on)] / fastest[int(mode::empty_hook)], Median(ratios));
     std::printf(
         "    raised and handled per event: on %.0f ns, off %.0f ns, ratio %.3f; empty hook %.0f ns, "
         "ratio on/empty %.3f\n",

@@ -78,13 +78,6 @@ void Drive(timed_window& timed, long count) {
   timed.delivery += Seconds() - start;
 }
 
-double Median(std::vector<double> values) {
-  if (values.empty()) return 0;
-  const auto middle = values.begin() + std::ptrdiff_t(values.size() / 2);
-  std::nth_element(values.begin(), middle, values.end());
-  return *middle;
-}
-
 }  // namespace
 
 int main() {

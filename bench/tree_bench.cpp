@@ -126,7 +126,7 @@ int main() {
   };
   constexpr int Rounds = 8;
   double fastest[3] = {1e30, 1e30, 1e30};  // the page's keystroke, the bare insert, the same redrawn once
-  double ratios[2][Rounds];
+  std::vector<double> ratios[2];
   size_t items = 0;
   for (int round = 0; round < Rounds; ++round) {
     double took[3];
@@ -142,20 +142,16 @@ int main() {
       took[1 + redrawnOnce] = Seconds() - start;
     }
     for (int i = 0; i < 3; ++i) fastest[i] = std::min(fastest[i], took[i]);
-    for (int i = 0; i < 2; ++i) ratios[i][round] = took[0] / took[1 + i];
+    for (int i = 0; i < 2; ++i) ratios[i].push_back(took[0] / took[1 + i]);
   }
-  const auto median = [](double* values) {
-    std::sort(values, values + Rounds);
-    return (values[Rounds / 2 - 1] + values[Rounds / 2]) / 2;
-  };
   std::printf("filter keystroke, %d commands in %d groups (%zu items), %d rounds each, the fastest of each:\n",
               Commands, Groups, items, Rounds);
   std::printf("  page %.1f ms, bare tree view insert %.1f ms, ratio %.3f; median of the rounds' ratios %.3f\n",
-              fastest[0] * 1e3, fastest[1] * 1e3, fastest[0] / fastest[1], median(ratios[0]));
+              fastest[0] * 1e3, fastest[1] * 1e3, fastest[0] / fastest[1], Median(ratios[0]));
   std::printf(
       "  page %.1f ms, bare tree view insert, redrawn once %.1f ms, ratio %.3f; median of the rounds' ratios "
       "%.3f\n",
-      fastest[0] * 1e3, fastest[2] * 1e3, fastest[0] / fastest[2], median(ratios[1]));
+      fastest[0] * 1e3, fastest[2] * 1e3, fastest[0] / fastest[2], Median(ratios[1]));
   DestroyWindow(bare);
   page->service_release();
   v3->service_release();
