@@ -1,8 +1,7 @@
 // The moxel's raw-input handling of mouse events that are not a wheel turn over it (moves
-// elsewhere), against windows whose handler only reads the event, in the same run: one whose
-// procedure is in a library of its own, as the moxel's is, and one whose procedure is in this
-// program, beside the loop that times it. Each WM_INPUT's dispatch to its window is timed in
-// the message loop; raw input goes to one target at a time, so the windows take turns, and
+// elsewhere), against a window whose handler only reads the event, in the same run, its
+// procedure in a library of its own as the moxel's is. Each WM_INPUT's dispatch to its window
+// is timed in the message loop; raw input goes to one target at a time, so the windows take turns, and
 // besides the mean the median event is given, which a machine's passing load does not move.
 // Last, the same message with an event handle that cannot be read is sent to each in tight
 // loops, taking turns, which leaves the window framework's own share with warm caches.
@@ -26,16 +25,6 @@ struct timed_window {
 };
 
 extern "C" __declspec(dllimport) LRESULT CALLBACK ReadOnlyWindowProc(HWND, UINT, WPARAM, LPARAM);
-
-LRESULT CALLBACK ReadOnly(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_INPUT) {
-    RAWINPUT raw;
-    UINT size = sizeof raw;
-    GetRawInputData(reinterpret_cast<HRAWINPUT>(lParam), RID_INPUT, &raw, &size, sizeof(RAWINPUTHEADER));
-    return 0;
-  }
-  return DefWindowProcW(window, message, wParam, lParam);
-}
 
 // Nanoseconds a WM_INPUT sent to `window` costs when its event cannot be read.
 double SentUnreadable(HWND window) {
@@ -88,24 +77,19 @@ int main() {
   input::MoveTo(600, 500);
   session.RunInitServices();
   input::Pump(200);
-  timed_window windows[3];  // the moxel, the read-only window of a library, the one of this program
-  const char* names[3] = {"moxel", "read-only in a library", "read-only in this program"};
+  timed_window windows[2];  // the moxel, and a read-only window whose procedure is in a library as the moxel's is
   windows[0].window = FindWindowW(MoxelClassName, MoxelTitle);
   if (!windows[0].window) {
     std::printf("no moxel\n");
     return 1;
   }
-  const WNDPROC procedures[] = {ReadOnlyWindowProc, ReadOnly};
-  const wchar_t* classes[] = {L"raw input baseline in a library", L"raw input baseline"};
-  for (int i = 0; i < 2; ++i) {
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = procedures[i];
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = classes[i];
-    RegisterClassW(&wc);
-    windows[i + 1].window =
-        CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
-  }
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = ReadOnlyWindowProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"raw input baseline";
+  RegisterClassW(&wc);
+  windows[1].window =
+      CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
 
   const long perRound = 2000;
   for (int round = 0; round < 10; ++round) {
@@ -114,34 +98,30 @@ int main() {
       Drive(timed, perRound);
     }
   }
-  const timed_window& moxel = windows[0];
-  std::printf("raw input, moves elsewhere (%ld + %ld + %ld events)\n", moxel.events, windows[1].events,
-              windows[2].events);
+  const timed_window &moxel = windows[0], &baseline = windows[1];
+  std::printf("raw input, moves elsewhere (%ld + %ld events), against the read-only window\n", moxel.events,
+              baseline.events);
   const auto perEvent = [](const timed_window& timed, double timed_window::*field) {
     return timed.*field * 1e9 / timed.events;
   };
-  double sent[3] = {1e30, 1e30, 1e30};
+  double sent[2] = {1e30, 1e30};
   for (int round = 0; round < 30; ++round) {
-    for (int i = 0; i < 3; ++i) sent[i] = std::min(sent[i], SentUnreadable(windows[i].window));
+    for (int i = 0; i < 2; ++i) sent[i] = std::min(sent[i], SentUnreadable(windows[i].window));
   }
   std::printf("  moxel %.0f events/s\n", 1e9 / perEvent(moxel, &timed_window::delivery));
-  for (int i = 1; i < 3; ++i) {
-    const timed_window& baseline = windows[i];
-    std::printf("  against the %s:\n", names[i]);
-    const double moxelDelivery = perEvent(moxel, &timed_window::delivery);
-    const double baselineDelivery = perEvent(baseline, &timed_window::delivery);
-    std::printf("    per event, sent and handled: moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelDelivery,
-                baselineDelivery, moxelDelivery / baselineDelivery);
-    const double moxelNs = perEvent(moxel, &timed_window::seconds);
-    const double baselineNs = perEvent(baseline, &timed_window::seconds);
-    std::printf("    dispatch of WM_INPUT:        moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelNs, baselineNs,
-                moxelNs / baselineNs);
-    const double moxelMedian = Median(moxel.each) * 1e9, baselineMedian = Median(baseline.each) * 1e9;
-    std::printf("      the median event:          moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelMedian,
-                baselineMedian, moxelMedian / baselineMedian);
-    std::printf("    sent, event unreadable:      moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", sent[0], sent[i],
-                sent[0] / sent[i]);
-  }
+  const double moxelDelivery = perEvent(moxel, &timed_window::delivery);
+  const double baselineDelivery = perEvent(baseline, &timed_window::delivery);
+  std::printf("    per event, sent and handled: moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelDelivery,
+              baselineDelivery, moxelDelivery / baselineDelivery);
+  const double moxelNs = perEvent(moxel, &timed_window::seconds);
+  const double baselineNs = perEvent(baseline, &timed_window::seconds);
+  std::printf("    dispatch of WM_INPUT:        moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelNs, baselineNs,
+              moxelNs / baselineNs);
+  const double moxelMedian = Median(moxel.each) * 1e9, baselineMedian = Median(baseline.each) * 1e9;
+  std::printf("      the median event:          moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", moxelMedian,
+              baselineMedian, moxelMedian / baselineMedian);
+  std::printf("    sent, event unreadable:      moxel %.0f ns, baseline %.0f ns, ratio %.3f\n", sent[0], sent[1],
+              sent[0] / sent[1]);
   Target(windows[0].window);
   session.RunQuitServices();
   return 0;
