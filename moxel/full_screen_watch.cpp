@@ -2,12 +2,11 @@
 
 #include <iterator>
 #include <type_traits>
+#include <utility>
 
 #include "moxel/full_screen.h"
 #include "window/dpi.h"
 #include "window/window.h"
-
-full_screen_watch* full_screen_watch::watching_ = nullptr;
 
 namespace {
 
@@ -43,27 +42,28 @@ bool WindowCoversScreen(HWND window, const pixel_rect& screen) {
 
 }  // namespace
 
-void full_screen_watch::Follow(const pixel_rect& screen, bool on) {
-  if (on && !Watching()) Hook();
-  if (!on) Unhook();
-  // Off, or refused by the system: the moxel stays in sight.
-  if (!Watching()) return Report(false);
+void full_screen_watch::Follow(const pixel_rect& screen) {
+  if (!Watching()) Hook();
+  // Refused by the system: not watching, the watch has reported nothing covered.
+  if (!Watching()) return;
   // A fresh look, in case an event was missed.
   front_ = GetForegroundWindow();
   screen_ = screen;
   Evaluate();
 }
 
-void full_screen_watch::Stop() {
+bool full_screen_watch::Stop() {
   Unhook();
-  covered_ = false;
+  return std::exchange(covered_, false);
 }
 
 // Nothing on this path throws: Win32 calls, and the moxel's and bar's messages pass their
 // window procedures' guard.
-void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD) {
-  full_screen_watch* const watch = watching_;
-  if (!watch) return;
+void CALLBACK full_screen_watch::OnEvent(HWINEVENTHOOK self, DWORD event, HWND window, LONG object, LONG, DWORD,
+                                         DWORD) {
+  auto* const watch = reinterpret_cast<full_screen_watch*>(self);
+  // An event queued before the watch stopped reports nothing.
+  if (!watch->Watching()) return;
   if (event == EVENT_SYSTEM_FOREGROUND) {
     watch->front_ = window;
   } else if (window != watch->front_ || (object != OBJID_WINDOW && event >= EVENT_OBJECT_DESTROY)) {
@@ -84,15 +84,14 @@ void full_screen_watch::OnMove() {
     moved_ = true;
     return;
   }
-  timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, &OnTimer);
+  timer_ = SetTimer(nullptr, 0, USER_TIMER_MINIMUM, timerStub_.get<TIMERPROC>());
   Evaluate();
 }
 
 // A tick comes only when the thread's queue holds nothing else, so a torrent of moves ends
 // in one measurement.
-void CALLBACK full_screen_watch::OnTimer(HWND, UINT, UINT_PTR, DWORD) {
-  full_screen_watch* const watch = watching_;
-  if (!watch) return;
+void CALLBACK full_screen_watch::OnTimer(HWND self, UINT, UINT_PTR, DWORD) {
+  auto* const watch = reinterpret_cast<full_screen_watch*>(self);
   if (watch->moved_) return watch->Evaluate();
   // The window stands still: the next move is measured at once again.
   watch->StopTimer();
@@ -111,17 +110,16 @@ void full_screen_watch::Hook() {
       {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
       {EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE},
       {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE}};
+  if (!eventStub_.Route(this, &OnEvent) || !timerStub_.Route(this, &OnTimer)) return;
   for (size_t i = 0; i < std::size(hooks_); ++i) {
-    hooks_[i] = HookWinEvents(Ranges[i][0], Ranges[i][1], &OnEvent);
+    hooks_[i] = HookWinEvents(Ranges[i][0], Ranges[i][1], eventStub_.get<WINEVENTPROC>());
     if (!hooks_[i]) return Unhook();
   }
-  watching_ = this;
 }
 
 void full_screen_watch::Unhook() {
   for (win_event_hook& hook : hooks_) hook.reset();
   StopTimer();
-  if (Watching()) watching_ = nullptr;
 }
 
 void full_screen_watch::Evaluate() {

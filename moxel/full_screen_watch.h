@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include "placement/placement.h"
+#include "window/callback_stub.h"
 #include "window/win_event_hook.h"
 
 class screen_cover_listener {
@@ -19,7 +20,7 @@ class screen_cover_listener {
   ~screen_cover_listener() = default;
 };
 
-// One watch at a time: the system's event callbacks carry no context.
+// Each watch finds itself through stubs of its own: any number can watch at once.
 class full_screen_watch {
  public:
   explicit full_screen_watch(screen_cover_listener& listener) : listener_(listener) {}
@@ -27,18 +28,20 @@ class full_screen_watch {
   full_screen_watch(const full_screen_watch&) = delete;
   full_screen_watch& operator=(const full_screen_watch&) = delete;
 
-  // Watches while `on` (hooking on this thread, whose message loop runs the callbacks)
-  // whether a window in front covers `screen`, the moxel's monitor in per-monitor pixels, and
-  // reports at once a cover that began or ended. Turned off, or refused by the system, it unhooks and reports the
-  // screen free.
-  void Follow(const pixel_rect& screen, bool on);
-  // Unhooks without reporting, for a moxel that is going.
-  void Stop();
+  // Watches (hooking on this thread, whose message loop runs the callbacks) whether a window
+  // in front covers `screen`, the moxel's monitor in per-monitor pixels, and reports at once a
+  // cover that began or ended. Refused by the system, it watches nothing and reports nothing,
+  // and the screen stays free.
+  void Follow(const pixel_rect& screen);
+  // Unhooks without reporting, and answers whether it had reported the screen covered: a
+  // listener that stays then takes the screen as free itself.
+  bool Stop();
 
  private:
-  static void CALLBACK OnEvent(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD);
-  static void CALLBACK OnTimer(HWND, UINT, UINT_PTR, DWORD);
-  bool Watching() const { return watching_ == this; }
+  // The targets of the stubs, which bring the watch as the first argument.
+  static void CALLBACK OnEvent(HWINEVENTHOOK self, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD);
+  static void CALLBACK OnTimer(HWND self, UINT, UINT_PTR, DWORD);
+  bool Watching() const { return hooks_[0] != nullptr; }  // hooked all or none
   void Hook();
   void Unhook();
   void OnMove();
@@ -46,12 +49,13 @@ class full_screen_watch {
   void Evaluate();
   void Report(bool covered);
 
-  static full_screen_watch* watching_;
   screen_cover_listener& listener_;
   HWND front_ = nullptr;  // the foreground window as last reported
   pixel_rect screen_{};   // the moxel's screen, in per-monitor pixels
   bool covered_ = false;
-  bool moved_ = false;  // the window moved since it was last measured
-  UINT_PTR timer_ = 0;  // a thread timer, set while the window moves
-  win_event_hook hooks_[4];
+  bool moved_ = false;       // the window moved since it was last measured
+  UINT_PTR timer_ = 0;       // a thread timer, set while the window moves
+  callback_stub eventStub_;  // enters OnEvent
+  callback_stub timerStub_;  // enters OnTimer
+  win_event_hook hooks_[4];  // unhooked before their stub goes
 };

@@ -112,7 +112,7 @@ int CMoxelWindow::OnCreate(CREATESTRUCTW*) {
 
 void CMoxelWindow::OnDestroy() {
   mouse_.GiveBack();
-  fullScreen_.Stop();
+  fullScreen_.Stop();  // a moxel that is going stays as it is
   HideVolumeBar();
   accessible_.Disconnect();
 }
@@ -134,7 +134,9 @@ void CMoxelWindow::FollowPosition() {
   // A bar placed by the old screen or scale would stand apart from the moxel.
   HideVolumeBar();
   PlaceInCornerSizedFor(hovered_ ? g_hover.get() : g_normal.get());
-  fullScreen_.Follow(placement_.screen, cfg_hide_for_fullscreen != 0);
+  if (cfg_hide_for_fullscreen) return fullScreen_.Follow(placement_.screen);
+  // Turned off: a moxel that stood aside is back in sight.
+  if (fullScreen_.Stop()) OnScreenCovered(false);
 }
 
 void CMoxelWindow::OnScreenCovered(bool covered) {

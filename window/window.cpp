@@ -1,6 +1,5 @@
 #include "window/window.h"
 
-#include <cstdint>
 #include <string>
 #include <utility>
 #include <vector>
@@ -11,25 +10,17 @@ HINSTANCE ModuleInstance() { return reinterpret_cast<HINSTANCE>(&__ImageBase); }
 
 namespace {
 
-// What the library's windows share: the classes it registered and the executable memory of
-// the window stubs. Constructed before, and so destroyed after, every window object of the
-// library, whose destruction may still need both.
+// The classes the library registered. Constructed before, and so destroyed after, every window
+// object of the library.
 class window_module {
  public:
   ~window_module() {
     for (const std::wstring& name : classes_) UnregisterClassW(name.c_str(), ModuleInstance());
-    if (stubs_) HeapDestroy(stubs_);
   }
   void RememberClass(const wchar_t* name) { classes_.emplace_back(name); }
-  void* AllocateStub(size_t size) {
-    if (!stubs_) stubs_ = HeapCreate(HEAP_CREATE_ENABLE_EXECUTE, 0, 0);
-    return stubs_ ? HeapAlloc(stubs_, 0, size) : nullptr;
-  }
-  void FreeStub(void* stub) { HeapFree(stubs_, 0, stub); }
 
  private:
   std::vector<std::wstring> classes_;
-  HANDLE stubs_ = nullptr;
 };
 
 window_module g_window_module __attribute__((init_priority(1000)));
@@ -38,20 +29,6 @@ window_module g_window_module __attribute__((init_priority(1000)));
 thread_local window_impl_base* t_creating = nullptr;
 
 }  // namespace
-
-// mov dword ptr [esp + 4], object ; jmp target
-#pragma pack(push, 1)
-struct window_impl_base::thunk {
-  uint8_t store[4];
-  window_impl_base* object;
-  uint8_t jump;
-  int32_t target;
-};
-#pragma pack(pop)
-
-window_impl_base::~window_impl_base() {
-  if (thunk_) g_window_module.FreeStub(thunk_);
-}
 
 void RememberRegisteredClass(const wchar_t* name) { g_window_module.RememberClass(name); }
 
@@ -75,7 +52,7 @@ void window_impl_base::OnFinalMessage(HWND) {}
 
 HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND parent, const RECT& rect,
                                            const wchar_t* text, DWORD style, DWORD exStyle) {
-  if (!EnsureWindowClass(info, StartWindowProc) || !AllocateStub()) return nullptr;
+  if (!EnsureWindowClass(info, StartWindowProc) || !MakeStub()) return nullptr;
   t_creating = this;
   const HWND window = CreateWindowExW(exStyle, info.name, text, style, rect.left, rect.top, rect.right - rect.left,
                                       rect.bottom - rect.top, parent, nullptr, ModuleInstance(), nullptr);
@@ -84,34 +61,22 @@ HWND window_impl_base::CreateWindowOfClass(const window_class_info& info, HWND p
 }
 
 BOOL window_impl_base::SubclassWindow(HWND window) {
-  if (m_hWnd || !::IsWindow(window) || !AllocateStub()) return FALSE;
-  previous_ = reinterpret_cast<WNDPROC>(Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(windowProc_)));
+  if (m_hWnd || !::IsWindow(window) || !MakeStub()) return FALSE;
+  previous_ = reinterpret_cast<WNDPROC>(Attach(window, GWLP_WNDPROC));
   return TRUE;
 }
 
 HWND window_impl_base::CreateDialogFromTemplate(UINT id, HWND parent) {
-  if (!AllocateStub()) return nullptr;
+  if (!stub_.Route(this, &ThunkedDialogProc)) return nullptr;
   t_creating = this;
   const HWND dialog = CreateDialogParamW(ModuleInstance(), MAKEINTRESOURCEW(id), parent, StartDialogProc, 0);
   t_creating = nullptr;
   return dialog;
 }
 
-bool window_impl_base::AllocateStub() {
-  if (!thunk_) thunk_ = static_cast<thunk*>(g_window_module.AllocateStub(sizeof(thunk)));
-  // The window's creation fails with this error, as the system's own would without memory.
-  if (!thunk_) SetLastError(ERROR_OUTOFMEMORY);
-  return thunk_ != nullptr;
-}
-
-LONG_PTR window_impl_base::Attach(HWND window, int index, void* target) {
-  *thunk_ = thunk{{0xC7, 0x44, 0x24, 0x04},
-                  this,
-                  0xE9,
-                  int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&thunk_->target + 1))};
-  FlushInstructionCache(GetCurrentProcess(), thunk_, sizeof(thunk));
+LONG_PTR window_impl_base::Attach(HWND window, int index) {
   m_hWnd = window;
-  return SetWindowLongPtrW(window, index, reinterpret_cast<LONG_PTR>(thunk_));
+  return SetWindowLongPtrW(window, index, stub_.get<LONG_PTR>());
 }
 
 void window_impl_base::AfterLastMessage(HWND window) {
@@ -162,14 +127,14 @@ LRESULT CALLBACK window_impl_base::StartWindowProc(HWND window, UINT message, WP
 }
 
 LRESULT window_impl_base::AttachAndDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  Attach(window, GWLP_WNDPROC, reinterpret_cast<void*>(windowProc_));
+  Attach(window, GWLP_WNDPROC);
   return windowProc_(reinterpret_cast<HWND>(this), message, wParam, lParam);
 }
 
 INT_PTR CALLBACK window_impl_base::StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
   window_impl_base* self = std::exchange(t_creating, nullptr);
   if (!self) return FALSE;
-  self->Attach(dialog, DWLP_DLGPROC, reinterpret_cast<void*>(&ThunkedDialogProc));
+  self->Attach(dialog, DWLP_DLGPROC);
   return self->DialogDispatch(dialog, message, wParam, lParam);
 }
 

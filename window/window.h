@@ -7,6 +7,8 @@
 
 #include <new>
 
+#include "window/callback_stub.h"
+
 // The instance handle of the module this code is linked into (the component library).
 HINSTANCE ModuleInstance();
 
@@ -69,7 +71,7 @@ class window_impl_base : public CWindow {
   window_impl_base() = default;
   window_impl_base(const window_impl_base&) = delete;
   window_impl_base& operator=(const window_impl_base&) = delete;
-  virtual ~window_impl_base();
+  virtual ~window_impl_base() = default;
 
   // Answers whether the message was handled; `result` is then the message's result.
   virtual BOOL ProcessWindowMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) = 0;
@@ -157,22 +159,19 @@ class window_impl_base : public CWindow {
     return base.FinishMessage(window, message, wParam, lParam, handled, result);
   }
 
-  // Makes this object's stub; false (last error ERROR_OUTOFMEMORY) without memory for it.
-  bool AllocateStub();
+  // Makes this object's stub, which enters its window procedure; false (last error
+  // ERROR_OUTOFMEMORY) without memory for it.
+  bool MakeStub() { return stub_.Route(this, windowProc_); }
   // Routes the messages of `window`, from its first one on, to this object's message map.
   LRESULT AttachAndDispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
-  // Every message of an attached window enters through a small per-object stub that puts the
-  // object in place of the window handle, so finding the object costs nothing: the moxel
-  // sees every mouse event of the system.
-  struct thunk;
   static LRESULT CALLBACK ThunkedWindowProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK StartDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
   static INT_PTR CALLBACK ThunkedDialogProc(HWND self, UINT message, WPARAM wParam, LPARAM lParam);
-  // Routes the window's procedure at `index` (window or dialog procedure) through this
-  // object's allocated stub, which calls `target`; answers the previous procedure.
-  LONG_PTR Attach(HWND window, int index, void* target);
+  // Sets the window's procedure at `index` (window or dialog procedure) to this object's
+  // stub; answers the previous procedure.
+  LONG_PTR Attach(HWND window, int index);
   // The rarer end of Dispatch: the previous procedure, and after the window's last message,
   // the object's release of the window.
   LRESULT FinishMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam, BOOL handled, LRESULT result);
@@ -181,7 +180,9 @@ class window_impl_base : public CWindow {
 
   WNDPROC windowProc_ = ThunkedWindowProc;  // where the stub of an attached window goes
   WNDPROC previous_ = DefWindowProcW;
-  thunk* thunk_ = nullptr;
+  // Every message of an attached window enters through this stub, which puts the object in
+  // place of the window handle.
+  callback_stub stub_;
   bool msgHandled_ = true;  // a byte: every entry of every map stores and tests it
 };
 
@@ -230,7 +231,7 @@ class CSelfCreatingWindowImpl : public window_impl_base {
  private:
   static LRESULT CALLBACK CreatingWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     T* object = new (std::nothrow) T;
-    if (!object || !object->AllocateStub()) {
+    if (!object || !object->MakeStub()) {
       delete object;
       return DefWindowProcW(window, message, wParam, lParam);
     }

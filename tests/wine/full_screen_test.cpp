@@ -1,6 +1,7 @@
 // With the option on, the moxel stands aside while another program's window covers its whole
-// screen from the front; with it off, nothing changes. The covering program raises the
-// system's events itself, as Wine does not.
+// screen from the front; with it off, nothing changes. Watches at once each follow the window
+// in front. The covering program raises the system's events itself, as Wine does not.
+#include "moxel/full_screen_watch.h"
 #include "simulator/other_program.h"
 #include "tests/wine/moxel_fixture.h"
 
@@ -78,6 +79,31 @@ TEST_F(FullScreenTest, WithTheOptionOffACoveringWindowChangesNothing) {
   EXPECT_TRUE(ShownAfterEvents());
   PointAtMoxel();
   ClickAndNotch();
+}
+
+// What a watch last reported.
+struct cover_record final : screen_cover_listener {
+  void OnScreenCovered(bool now) override { covered = now; }
+  bool covered = false;
+};
+
+TEST(FullScreenWatchTest, TwoWatchesAtOnceBothFollowTheWindowInFront) {
+  const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  cover_record first, second;
+  full_screen_watch firstWatch(first), secondWatch(second);
+  firstWatch.Follow({screen.left, screen.top, screen.right, screen.bottom});
+  secondWatch.Follow({screen.left, screen.top, screen.right, screen.bottom});
+  const auto both = [&](bool covered) { return first.covered == covered && second.covered == covered; };
+  {
+    other_program covering(screen);
+    // These watches are the test program's, and take its windows for their own moxel's: the
+    // covering window passes for another module's.
+    SetWindowLongPtrW(covering.window(), GWLP_HINSTANCE, LONG_PTR(GetModuleHandleW(L"user32.dll")));
+    covering.TakeForeground();
+    EXPECT_TRUE(input::PumpUntil([&] { return both(true); })) << "in front";
+  }
+  // Waiting for the window's last event also keeps it from coming after the watches.
+  EXPECT_TRUE(input::PumpUntil([&] { return both(false); })) << "gone";
 }
 
 }  // namespace
