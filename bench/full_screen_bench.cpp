@@ -1,7 +1,7 @@
 // The player's thread's share of following full-screen programs: the system's accessibility
 // events as another thread raises them, handled on the moxel's thread with the option on,
 // against the same stream with the option off in the same run, both as it is (nothing
-// hooked) and with an empty hook of the same events (their delivery alone). The streams are
+// hooked) and with empty hooks of the same events (their delivery alone). The streams are
 // moves of the window in front, which the moxel measures again, and moves of the caret in
 // it, which it filters out like the pointer's (Wine raises no event without a window, as the
 // pointer's are). The time the player's thread spends in its message loop's work is summed
@@ -60,6 +60,13 @@ DWORD WINAPI Raise(void* parameter) {
   NotifyWinEvent(EVENT_OBJECT_LOCATIONCHANGE, request.front, OBJID_WINDOW, CHILDID_SELF);
   return 0;
 }
+
+// The events the watch hooks, hooked by the empty hooks too: each hook costs the raising of
+// every event something, which changes how the player's thread receives them.
+constexpr DWORD WatchedRanges[][2] = {{EVENT_SYSTEM_FOREGROUND, EVENT_SYSTEM_FOREGROUND},
+                                      {EVENT_SYSTEM_MINIMIZESTART, EVENT_SYSTEM_MINIMIZEEND},
+                                      {EVENT_OBJECT_DESTROY, EVENT_OBJECT_HIDE},
+                                      {EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE}};
 
 long g_delivered = 0;
 void CALLBACK CountEvent(HWINEVENTHOOK, DWORD, HWND, LONG, LONG, DWORD, DWORD) { ++g_delivered; }
@@ -128,10 +135,12 @@ int main() {
           continue;
         }
         Run(Streams[i], mode::off, moxel, front, screen, byMode[int(mode::off)]);
-        const HWINEVENTHOOK empty = SetWinEventHook(EVENT_OBJECT_LOCATIONCHANGE, EVENT_OBJECT_LOCATIONCHANGE, nullptr,
-                                                    CountEvent, 0, 0, WINEVENT_OUTOFCONTEXT);
+        HWINEVENTHOOK empty[std::size(WatchedRanges)];
+        for (size_t h = 0; h < std::size(WatchedRanges); ++h)
+          empty[h] = SetWinEventHook(WatchedRanges[h][0], WatchedRanges[h][1], nullptr, CountEvent, 0, 0,
+                                     WINEVENT_OUTOFCONTEXT);
         Run(Streams[i], mode::empty_hook, moxel, front, screen, byMode[int(mode::empty_hook)]);
-        UnhookWinEvent(empty);
+        for (const HWINEVENTHOOK hook : empty) UnhookWinEvent(hook);
       }
       session.RunQuitServices();
     }
