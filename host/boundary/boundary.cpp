@@ -60,17 +60,36 @@ EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* es
 
 }  // namespace
 
+namespace {
+// One of this module's own exceptions, as its class family raises it.
+failure DescribeOwn(const std::exception& error) noexcept {
+  const family& own = FamilyOfOwn(error);
+  if (&own == &BadAllocFamily) return {&own, "bad allocation", nullptr};
+  const char* text = own.static_text ? error.what() : InternedText(error.what());
+  if (!text) return {&BadAllocFamily, "bad allocation", nullptr};
+  return {&own, text, nullptr};
+}
+}  // namespace
+
 failure describe_current_exception() noexcept {
   try {
     throw;
   } catch (const carried_exception& carried) {
     return {nullptr, carried.text(), carried.share()};
+  } catch (const std::nested_exception& wrapper) {
+    // A failure of this module that wraps another (a layer's own type around what a call
+    // carried over) goes across as the one it wraps: the other side gets its object back.
+    if (const std::exception_ptr wrapped = wrapper.nested_ptr()) {
+      try {
+        std::rethrow_exception(wrapped);
+      } catch (...) {
+        return describe_current_exception();
+      }
+    }
+    if (const auto* error = dynamic_cast<const std::exception*>(&wrapper)) return DescribeOwn(*error);
+    return {&StdExceptionFamily, "Unknown exception", nullptr};
   } catch (const std::exception& error) {
-    const family& own = FamilyOfOwn(error);
-    if (&own == &BadAllocFamily) return {&own, "bad allocation", nullptr};
-    const char* text = own.static_text ? error.what() : InternedText(error.what());
-    if (!text) return {&BadAllocFamily, "bad allocation", nullptr};
-    return {&own, text, nullptr};
+    return DescribeOwn(error);
   } catch (...) {
     return {&StdExceptionFamily, "Unknown exception", nullptr};
   }

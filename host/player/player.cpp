@@ -23,7 +23,9 @@ namespace {
   } catch (const failure&) {
     throw;
   } catch (const std::exception& error) {
-    throw failure(error.what());
+    // The player's own object stays inside: a failure that leaves through an operation the
+    // player called goes back to it as the player raised it.
+    std::throw_with_nested(failure(error.what()));
   }
 }
 
