@@ -29,12 +29,7 @@ void CVolumeBar::Create(const moxel_anchor& beside) {
 }
 
 void CVolumeBar::on_volume_change() {
-  // The player is telling its listeners: a volume it cannot tell then leaves the bar as it
-  // was, and the other listeners are still told.
-  try {
-    if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
-  } catch (const player::failure&) {
-  }
+  if (FollowVolume() && IsWindow()) NotifyAccessibleEvent(EVENT_OBJECT_VALUECHANGE, m_hWnd);
 }
 
 bool CVolumeBar::FollowVolume() {
