@@ -164,6 +164,23 @@ namespace {
 
 const GUID MoxelPage = {0x54E8BF02, 0xA260, 0x4A38, {0x9D, 0xA0, 0xD7, 0xA3, 0xC1, 0x69, 0x54, 0x13}};
 
+// The player's main window, made when the preferences first close. A player's main window
+// takes the foreground back when its preferences close; without a window in front holding
+// the focus, Wine hands no raw input out, and the moxel would miss the wheel.
+void ReturnToPlayer() {
+  static HWND player = [] {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = DefWindowProcW;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"quorbel scripted session";
+    RegisterClassW(&wc);
+    return CreateWindowExW(0, wc.lpszClassName, L"quorbel (simulated)", WS_OVERLAPPED | WS_CAPTION | WS_VISIBLE, 480,
+                           440, 320, 120, nullptr, nullptr, wc.hInstance, nullptr);
+  }();
+  SetForegroundWindow(player);
+  WaitFor("the player in front", [] { return GetFocus() != nullptr && GetForegroundWindow() == GetFocus(); });
+}
+
 // Clicks the middle of `rect`, given in `window`'s client coordinates.
 void ClickAt(HWND window, RECT rect) {
   POINT point{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
@@ -202,6 +219,7 @@ bool EditPreferences(player_session& session, const std::string& pictureFolder) 
   GetWindowRect(preferences.window(), &frame);
   Picture(pictureFolder, "page", frame, 1);
   ClickControl(preferences.button(preferences_window::OkButton));
+  ReturnToPlayer();
   return preferences.closed();
 }
 
@@ -224,6 +242,7 @@ bool ChoosePosition(player_session& session, int corner, screen_choice screen) {
   }
   ClickControl(preferences.button(preferences_window::ApplyButton));
   ClickControl(preferences.button(preferences_window::OkButton));
+  ReturnToPlayer();
   return true;
 }
 
