@@ -74,16 +74,12 @@ LONG MoxelWidth() {
   return rect.right - rect.left;
 }
 
-bool NothingToPaint(HWND window) { return !window || !GetUpdateRect(window, nullptr, FALSE); }
-
-// The input sent so far handled, and the moxel and the bar drawn as it left them.
+// The input sent so far handled, and every window of this thread (the moxel, the bar, the
+// preferences) drawn as it left them.
 void Settle() {
   if (!input::PumpUntilInputHandled()) std::printf("the input was not handled in time\n");
-  const bool drawn = input::PumpUntil([] {
-    return NothingToPaint(FindWindowW(MoxelClassName, MoxelTitle)) &&
-           NothingToPaint(FindWindowW(nullptr, VolumeBarTitle));
-  });
-  if (!drawn) std::printf("the windows were not drawn in time\n");
+  if (!input::PumpUntil([] { return !(HIWORD(GetQueueStatus(QS_PAINT)) & QS_PAINT); }))
+    std::printf("the windows were not drawn in time\n");
 }
 
 template <class Condition>
