@@ -1,7 +1,5 @@
 #include "host/player/player.h"
 
-#include <utility>
-
 #include "host/boundary/boundary.h"
 #include "host/player/host_text.h"
 #include "host/player/service_lookup.h"
@@ -70,7 +68,7 @@ bool QueryInterface(service_base& object, service_ptr_t<T>& out) {
 // one reference at a time. A player that reports an instance but hands back none ends it too.
 template <class T, class Visit>
 void ForEachInstance(Visit visit) {
-  if (!g_host_api) throw failure("Service not found");
+  if (!g_host_api) throw failure("Service not found");  // the lookup's own words
   host_api_object& api = *g_host_api;
   const service_class_handle cls = Call([&] { return api.find_class(T::class_guid); });
   service_ptr_t<service_base> instance;
