@@ -27,14 +27,26 @@ stub_heap g_stub_heap __attribute__((init_priority(1000)));
 
 }  // namespace
 
-// mov dword ptr [esp + 4], context ; jmp target
+// x64 passes the first argument in RCX, x86 on the stack above the return address.
 #pragma pack(push, 1)
+#ifdef _WIN64
+// mov rcx, context ; mov rax, target ; jmp rax
+struct callback_stub::code {
+  uint8_t store[2];
+  void* context;
+  uint8_t load[2];
+  const void* target;
+  uint8_t jump[2];
+};
+#else
+// mov dword ptr [esp + 4], context ; jmp target
 struct callback_stub::code {
   uint8_t store[4];
   void* context;
   uint8_t jump;
   int32_t target;
 };
+#endif
 #pragma pack(pop)
 
 callback_stub::~callback_stub() {
@@ -47,10 +59,14 @@ bool callback_stub::Write(void* context, const void* target) {
     SetLastError(ERROR_OUTOFMEMORY);
     return false;
   }
+#ifdef _WIN64
+  *code_ = code{{0x48, 0xB9}, context, {0x48, 0xB8}, target, {0xFF, 0xE0}};
+#else
   *code_ = code{{0xC7, 0x44, 0x24, 0x04},
                 context,
                 0xE9,
                 int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&code_->target + 1))};
+#endif
   FlushInstructionCache(GetCurrentProcess(), code_, sizeof(code));
   return true;
 }
