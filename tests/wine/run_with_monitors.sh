@@ -6,28 +6,33 @@
 # LAYOUT lists the monitors, the main one first, as WIDTHxHEIGHT+X+Y words (X and Y from the
 # desktop's top left). The program finds the layout file in MONITOR_LAYOUT and may rewrite it,
 # then running display_refresh.exe of its folder to make Wine read it again.
-# Where 32-bit Wine does not run, this script runs itself in the emulated test machine
-# (tools/test_vm.sh), on a copy of the program's folder with the library folder and this
-# script beside it, and with the machine's own 32-bit prefix in place of PREFIX; the
-# program's arguments then name the machine's paths (its folder is Z:\build there).
+# The prefix, the library and the program are of one width. A 64-bit program runs natively;
+# where 32-bit Wine does not run, this script runs itself for a 32-bit program in the emulated
+# test machine (tools/test_vm.sh), on a copy of the program's folder with the library folder,
+# this script and the tools it uses beside it, and with the machine's own 32-bit prefix in
+# place of PREFIX; the program's arguments then name the machine's paths (its folder is
+# Z:\build there).
 set -euo pipefail
 library_folder=$(realpath -m "$1") prefix=$(realpath -m "$2") layout=$3
 shift 3
-if ! /usr/lib/wine/wine --version >/dev/null 2>&1; then
-  root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+source "$root/tools/windows_program.sh"
+if ! runs_natively "$1"; then
   source "$root/tools/test_vm.sh"
   require_test_vm
   folder=$(mktemp -d)
   trap 'rm -rf "$folder"' EXIT
   cp -al "$(dirname "$1")/." "$folder/"
   cp -al "$library_folder" "$folder/monitor-layout"
-  cp "${BASH_SOURCE[0]}" "$folder/run_with_monitors.sh"
+  mkdir -p "$folder/tests/wine" "$folder/tools"
+  cp "${BASH_SOURCE[0]}" "$folder/tests/wine/run_with_monitors.sh"
+  cp "$root/tools/windows_program.sh" "$folder/tools/windows_program.sh"
   program=$(basename "$1")
   shift
   # The prefix is the one made with the machine's disk (tools/test_vm_init.sh).
   status=0
-  run_command_in_vm "$folder" bash /build/run_with_monitors.sh /build/monitor-layout /root/wineprefix-monitors \
-    "$layout" "/build/$program" "$@" || status=$?
+  run_command_in_vm "$folder" bash /build/tests/wine/run_with_monitors.sh /build/monitor-layout \
+    /root/wineprefix-monitors "$layout" "/build/$program" "$@" || status=$?
   exit "$status"
 fi
 
@@ -49,13 +54,16 @@ for _ in $(seq 100); do
 done
 printf '%s\n' $layout >"$work/layout"
 
-# A 32-bit prefix: every Wine process of it, the desktop's included, is then a 32-bit one
-# that loads the stand-in library, so they all agree on the monitors.
-export DISPLAY=":$(head -n1 "$work/display")" WINEPREFIX="$prefix" WINEARCH=win32 WINEDEBUG=-all \
+# A prefix of the program's width: every Wine process of it, the desktop's included, is then
+# of the stand-in library's width and loads it, so they all agree on the monitors.
+export DISPLAY=":$(head -n1 "$work/display")" WINEPREFIX="$prefix" WINEARCH="$(wine_arch_of "$1")" WINEDEBUG=-all \
   WINEDLLOVERRIDES="mscoree,mshtml=" MONITOR_LAYOUT="$work/layout" \
   LD_LIBRARY_PATH="$library_folder${LD_LIBRARY_PATH:+:$LD_LIBRARY_PATH}"
+# The monitors come from the stand-in alone: Wine asks XRandR instead where the machine has
+# that library of the prefix's width.
 if [ ! -f "$prefix/system.reg" ]; then
   wineboot -i >/dev/null 2>&1 || true
+  wine reg add 'HKCU\Software\Wine\X11 Driver' /v UseXRandR /d N /f >/dev/null 2>&1
   wineserver -w
 fi
 # Whatever monitors Wine read before, it reads these now.

@@ -3,18 +3,20 @@
  * first being the main one, over the one wide screen of the virtual display. The file is read
  * on every query, so a process started after it changed sees the new arrangement.
  *
- * Built for the 32-bit Linux processes of Wine without any 32-bit headers: the few C library
- * functions it calls are declared here and found in the process's C library at run time. */
+ * Built for Wine's Linux processes, 32- or 64-bit as the test programs are, without any C
+ * library headers: the few functions it calls are declared here and found in the process's C
+ * library at run time. */
 
 typedef struct {
   int screen_number;
   short x_org, y_org, width, height;
 } ScreenInfo;
 
-typedef unsigned int size_t;
+typedef __SIZE_TYPE__ size_t;
+typedef __PTRDIFF_TYPE__ ssize_t;
 extern char* getenv(const char* name);
 extern int open(const char* path, int flags, ...);
-extern int read(int fd, void* buffer, size_t count);
+extern ssize_t read(int fd, void* buffer, size_t count);
 extern int close(int fd);
 extern void* malloc(size_t size); /* the caller frees the list with XFree, which is free */
 
