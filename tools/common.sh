@@ -2,6 +2,7 @@
 # with the Wine prefix that the Windows programs run in.
 root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
 build="$root/build"
+source "$root/tools/windows_program.sh"
 
 prepare() {
   if [ "$(id -u)" -eq 0 ]; then
@@ -17,28 +18,23 @@ build_preset() {
 }
 
 build_win32() { build_preset win32 "$@"; }
+build_win64() { build_preset win64 "$@"; }
 build_native() { build_preset native "$@"; }
 
-# Builds the Windows preset without its progress lines; a failing build shows all of them.
-build_win32_quietly() {
+# Builds a preset without its progress lines; a failing build shows all of them.
+build_quietly() {
   local log status=0
   log=$(mktemp)
-  build_win32 "$@" >"$log" 2>&1 || status=$?
+  build_preset "$@" >"$log" 2>&1 || status=$?
   if [ "$status" -ne 0 ]; then cat "$log" >&2; fi
   rm -f "$log"
   return "$status"
 }
 
-# Wine runs 32-bit Windows programs as 32-bit Linux processes, which some kernels refuse.
-can_run_win32() {
-  /usr/lib/wine/wine --version >/dev/null 2>&1
-}
-
-require_win32() {
-  if ! can_run_win32; then
-    echo "32-bit Wine does not run on this machine, so it cannot run the component" >&2
-    exit 1
-  fi
+# The Windows build whose programs run on this machine itself: the 32-bit one where the kernel
+# executes 32-bit code, the 64-bit one elsewhere.
+native_windows_build() {
+  if can_run_win32; then echo win32; else echo win64; fi
 }
 
 # Makes, once per machine, the emulated machine in which Wine runs on such kernels.
@@ -48,15 +44,26 @@ use_test_vm() {
   build_test_vm
 }
 
-xvfb_pid=
-stop_display() {
-  WINEPREFIX="$build/wineprefix" wineserver -k 2>/dev/null || true
-  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+# The Wine prefix of a Windows build's programs.
+prefix_of() {
+  case "$1" in
+    win32) echo "$build/wineprefix" ;;
+    win64) echo "$build/win64/wineprefix" ;;
+  esac
 }
 
-# Starts a virtual X display of its own and uses the Wine prefix inside the build tree.
+xvfb_pid= display_prefix=
+stop_display() {
+  if [ -n "$display_prefix" ]; then WINEPREFIX="$display_prefix" wineserver -k 2>/dev/null || true; fi
+  if [ -n "$xvfb_pid" ]; then kill "$xvfb_pid" 2>/dev/null || true; fi
+  xvfb_pid= display_prefix=
+}
+
+# Starts a virtual X display of its own, in place of one this command started before, and uses
+# the Wine prefix of the Windows build (win32 or win64).
 start_display() {
   local numberfile
+  stop_display
   numberfile=$(mktemp)
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$numberfile" 2>/dev/null &
   xvfb_pid=$!
@@ -67,13 +74,15 @@ start_display() {
   done
   export DISPLAY=":$(head -n1 "$numberfile")"
   rm -f "$numberfile"
-  use_prefix
+  use_prefix "$1"
+  display_prefix=$WINEPREFIX
 }
 
-# The Wine prefix inside the build tree, made on first use.
+# The Wine prefix of the Windows build (win32 or win64), made on first use.
 use_prefix() {
-  export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-  mkdir -p "$build"
+  export WINEPREFIX WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+  WINEPREFIX=$(prefix_of "$1")
+  mkdir -p "$(dirname "$WINEPREFIX")"
   if [ ! -f "$WINEPREFIX/system.reg" ]; then
     wineboot -i >/dev/null 2>&1 || true
   fi

@@ -6,6 +6,8 @@
 #                                        use the moxel by hand until its window is closed
 #   tools/run.sh --help                  says what can be done in the player
 # OPTIONS go to the simulator: --profile FOLDER, --component PATH, --dpi DPI.
+# The player and the component are the 32-bit ones where the kernel executes 32-bit code, the
+# 64-bit ones elsewhere: both run natively.
 set -euo pipefail
 source "$(dirname "$0")/common.sh"
 mode=script
@@ -22,41 +24,32 @@ if [ "$mode" = interactive ] && [ -z "${DISPLAY:-}" ]; then
   exit 1
 fi
 prepare
-build_win32_quietly
-simulator="$build/win32/bin/quorbel_sim.exe"
+width=$(native_windows_build)
+build_quietly "$width"
+simulator="$build/$width/bin/quorbel_sim.exe"
 # The desktop's outer corners on two monitors, a smaller one left of the main one, on a
 # display and in a Wine prefix of their own: the pictures go to the folder `pictures`, the
 # settings to the profile folder `profile` (both Windows paths).
 play_outer_corners() {
   local pictures=$1 profile=$2
   shift 2
-  bash "$root/tests/wine/run_with_monitors.sh" "$build/win32/tests/wine/monitor-layout" \
-    "$build/win32/wineprefix-monitors" "1280x1024+1024+0 1024x768+0+256" \
+  bash "$root/tests/wine/run_with_monitors.sh" "$build/$width/tests/wine/monitor-layout" \
+    "$build/$width/wineprefix-monitors" "1280x1024+1024+0 1024x768+0+256" \
     "$simulator" --script "$pictures" --outer-corners --profile "$profile" "$@"
 }
-if [ "$mode" = script ] && ! can_run_win32; then
-  # Both sessions are played in the emulated machine of the tests, in a copy of the
-  # simulator's folder (Z:\build there); the pictures come back from it.
-  use_test_vm
-  export vm_results=pictures vm_results_to="$build"
-  run_in_vm "$simulator" --script 'Z:\build\pictures' "$@"
-  play_outer_corners 'Z:\build\pictures' 'Z:\build\profile-monitors' "$@"
-  exit
-fi
-require_win32
 case "$mode" in
   help)
-    start_display
+    start_display "$width"
     wine "$simulator" --help "$@"
     ;;
   interactive)
-    use_prefix
+    use_prefix "$width"
     wine "$simulator" "$@"
     ;;
   script)
-    start_display
+    start_display "$width"
     mkdir -p "$build/pictures"
     wine "$simulator" --script "$(winepath -w "$build/pictures")" "$@"
-    play_outer_corners "$(winepath -w "$build/pictures")" "$(winepath -w "$build/win32/bin/profile-monitors")" "$@"
+    play_outer_corners "$(winepath -w "$build/pictures")" "$(winepath -w "$build/$width/bin/profile-monitors")" "$@"
     ;;
 esac
