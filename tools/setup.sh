@@ -6,12 +6,12 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/apt.sh"
 
 packages=(cmake make ninja-build g++ clang libclang-rt-14-dev googletest clang-format
-          g++-mingw-w64-i686 binutils-mingw-w64-i686 wine
+          g++-mingw-w64-i686 binutils-mingw-w64-i686 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64 wine
           xvfb xauth python3 lld llvm)
 emulated_machine=(qemu-system-x86 debootstrap e2fsprogs)
-# Wine runs the 32-bit tests on this machine where its kernel executes 32-bit code and the
-# mirror's i386 packages install; elsewhere they run in an emulated machine, which needs
-# other packages instead.
+# Wine runs the 64-bit tests on any x86-64 machine, and the 32-bit tests on this machine where
+# its kernel executes 32-bit code and the mirror's i386 packages install; elsewhere those run
+# in an emulated machine, which needs other packages instead.
 wine32=()
 if executes_32bit_code; then
   wine32=(wine32:i386)
