@@ -1,5 +1,5 @@
-# Checks the user's package: unpacked, it holds exactly the files of FILES ('|'-separated
-# paths), each at its top under its own name and with the same bytes as the file it came from.
+# Checks the user's package: unpacked, it holds exactly the files of FILES, '|'-separated
+# PACKED=SOURCE entries, each at its path PACKED and with the same bytes as the file SOURCE.
 file(REMOVE_RECURSE ${UNPACKED})
 file(MAKE_DIRECTORY ${UNPACKED})
 execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY ${UNPACKED}
@@ -7,17 +7,19 @@ execute_process(COMMAND ${CMAKE_COMMAND} -E tar xf ${PACKAGE} WORKING_DIRECTORY 
 if(failed OR NOT EXISTS ${PACKAGE})
   message(FATAL_ERROR "${PACKAGE} could not be unpacked")
 endif()
-file(GLOB_RECURSE found LIST_DIRECTORIES true RELATIVE ${UNPACKED} ${UNPACKED}/*)
-string(REPLACE "|" ";" sources "${FILES}")
+file(GLOB_RECURSE found LIST_DIRECTORIES false RELATIVE ${UNPACKED} ${UNPACKED}/*)
+string(REPLACE "|" ";" entries "${FILES}")
 set(expected)
-foreach(source IN LISTS sources)
-  get_filename_component(name ${source} NAME)
-  list(APPEND expected ${name})
-  if(EXISTS ${UNPACKED}/${name})
+foreach(entry IN LISTS entries)
+  string(REGEX MATCH "^([^=]+)=(.+)$" matched "${entry}")
+  set(packed ${CMAKE_MATCH_1})
+  set(source ${CMAKE_MATCH_2})
+  list(APPEND expected ${packed})
+  if(EXISTS ${UNPACKED}/${packed})
     file(SHA256 ${source} wanted)
-    file(SHA256 ${UNPACKED}/${name} packed)
-    if(NOT packed STREQUAL wanted)
-      message(FATAL_ERROR "${name} in the package differs from ${source}")
+    file(SHA256 ${UNPACKED}/${packed} got)
+    if(NOT got STREQUAL wanted)
+      message(FATAL_ERROR "${packed} in the package differs from ${source}")
     endif()
   endif()
 endforeach()
