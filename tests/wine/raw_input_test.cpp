@@ -126,4 +126,25 @@ TEST_F(RawInputTest, AnEarlierTargetThatIsGoneByQuitLeavesNoRegistration) {
   EXPECT_EQ(MouseRegistration().usUsagePage, 0);
 }
 
+TEST_F(RawInputTest, ARegistrationWithoutATargetHasTheKeyboardFocusReadEveryEventAndGetsItBack) {
+  // The player's registration follows the keyboard focus, which its reader holds in front.
+  const RAWINPUTDEVICE followsFocus{0x01, 0x02, 0, nullptr};
+  ASSERT_TRUE(RegisterRawInputDevices(&followsFocus, 1, sizeof followsFocus));
+  StartCounting();
+  SetWindowPos(reader_, HWND_TOP, 300, 300, 50, 50, SWP_SHOWWINDOW);
+  SetForegroundWindow(reader_);
+  SetFocus(reader_);
+  ASSERT_TRUE(input::PumpUntil([&] { return GetFocus() == reader_; })) << GetFocus();
+  MoveAndTurn(10);
+  EXPECT_GE(g_moxelEvents, 10);
+  EXPECT_EQ(g_reader.events, g_moxelEvents);
+  EXPECT_EQ(g_reader.unreadable, 0);
+
+  Stop();
+  const RAWINPUTDEVICE back = MouseRegistration();
+  EXPECT_EQ(back.usUsagePage, 0x01);
+  EXPECT_EQ(back.hwndTarget, nullptr);
+  EXPECT_EQ(back.dwFlags, 0u);
+}
+
 }  // namespace
