@@ -179,13 +179,13 @@ void Wheel(player_host& host) {
   host_object track;
   int leftOver = 0;
   for (unsigned slot = 0; slot < 9; ++slot) {
-    uint32_t arguments[2] = {7, 0};
+    uintptr_t arguments[2] = {7, 0};
     if (PlayCallbackTakesReference[slot]) {
       track.service_add_ref();
-      arguments[0] = uint32_t(reinterpret_cast<uintptr_t>(&track));
+      arguments[0] = reinterpret_cast<uintptr_t>(&track);
     }
-    uint32_t eax = 0;
-    const int left = CallMember(listener, slot, arguments, PlayCallbackArgumentWords[slot], &eax);
+    uintptr_t returned = 0;
+    const int left = CallMember(listener, slot, arguments, PlayCallbackArgumentWords[slot], &returned);
     if (left != 0) note("notification [%u] left %d bytes on the stack", slot, left);
     leftOver |= left;
   }
