@@ -10,8 +10,8 @@ char g_last_type[64] = "";
 void NoteType(const EXCEPTION_RECORD& record) {
   g_last_type[0] = 0;
   if (record.ExceptionCode != CppExceptionCode || record.NumberParameters < CppThrowParameters) return;
-  const char* name = MostDerivedTypeName(reinterpret_cast<const throw_info*>(record.ExceptionInformation[2]),
-                                         ThrowImageBase(record));
+  const char* name =
+      MostDerivedTypeName(reinterpret_cast<const throw_info*>(record.ExceptionInformation[2]), ThrowImageBase(record));
   unsigned at = 0;
   for (; name[at] && at + 1 < sizeof g_last_type; ++at) g_last_type[at] = name[at];
   g_last_type[at] = 0;
