@@ -102,9 +102,9 @@ void ThrowingCommand(player_host& host) {
         host.commands.references, LiveHostExceptions() - before);
   Click(MouseRightDown, MouseRightUp);
   Click(MouseLeftDown, MouseLeftUp);
-  check(PumpUntil([&] { return host.commands.executed[1] == 2; }) && host.commands.executed[0] == 1,
-        "the moxel goes on running commands", "Play %d, Throwing %d times", host.commands.executed[0],
-        host.commands.executed[1]);
+  const bool ranAgain = PumpUntil([&] { return host.commands.executed[1] == 2; });
+  check(ranAgain && host.commands.executed[0] == 1, "the moxel goes on running commands", "Play %d, Throwing %d times",
+        host.commands.executed[0], host.commands.executed[1]);
 }
 
 // A command whose execute rethrows from its catch block.
@@ -113,7 +113,8 @@ void RethrowingCommand(player_host& host) {
   {
     rethrow inFlight(rethrow_site::execute);
     Click(MouseLeftDown, MouseLeftUp);
-    check(PumpUntil([&] { return inFlight.raised > 0; }) && inFlight.raised == 1,
+    const bool raised = PumpUntil([&] { return inFlight.raised > 0; });
+    check(raised && inFlight.raised == 1,
           "a click whose command rethrows the host's exception in flight; the host runs on", "rethrown %d times",
           inFlight.raised);
   }
@@ -130,7 +131,8 @@ void RethrowingVolume(player_host& host) {
   {
     rethrow inFlight(rethrow_site::set_volume);
     Notch();
-    check(PumpUntil([&] { return inFlight.raised > 0; }) && inFlight.raised == 1 && playback.volume == volume,
+    const bool raised = PumpUntil([&] { return inFlight.raised > 0; });
+    check(raised && inFlight.raised == 1 && playback.volume == volume,
           "a wheel step whose set_volume rethrows the host's exception in flight ends the step; the host runs on",
           "rethrown %d times", inFlight.raised);
   }
@@ -145,8 +147,8 @@ void Wheel(player_host& host) {
   playback.set_throws = true;
   const int before = LiveHostExceptions();
   Notch();
-  check(PumpUntil([&] { return playback.set_calls > 0; }) && playback.set_calls == 1 && playback.volume == -6.0f &&
-            !FindWindowW(VolumeBarClassName, nullptr),
+  const bool called = PumpUntil([&] { return playback.set_calls > 0; });
+  check(called && playback.set_calls == 1 && playback.volume == -6.0f && !FindWindowW(VolumeBarClassName, nullptr),
         "a wheel step whose set_volume throws ends the step; the host runs on", "%d set_volume calls",
         playback.set_calls);
   check(playback.references == 1 && LiveHostExceptions() == before,
