@@ -246,8 +246,8 @@ class host_playback final : public counted_service<playback_control> {
 
 // A GUID slot of the host entered with another object than one of its own in the object
 // register was called the other compiler's way, with the result's address there and the object
-// on the stack (in RDX on x64). It
-// counts the call and throws, since answering would write the GUID over the host's object.
+// on the stack (in RDX on x64). It counts the call and throws, since answering would write the
+// GUID over the host's object.
 extern int g_misdirected_guid_calls;
 void RegisterGuidAnswerer(const void* object);
 void RequireGuidAnswerer(const void* object);
