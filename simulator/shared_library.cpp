@@ -10,16 +10,30 @@ unsigned g_count = 0;
 DWORD g_last_code = 0;
 char g_last_type[64] = "";
 
+// A link from one record of a C++ exception to another: a pointer in 32-bit code, an offset
+// from the raising module's image base (the record's fourth argument) in x64 code; 4 bytes
+// either way.
+const char* Linked(const EXCEPTION_RECORD& record, const char* link) {
+#ifdef _WIN64
+  return reinterpret_cast<const char*>(record.ExceptionInformation[3] + *reinterpret_cast<const int*>(link));
+#else
+  (void)record;
+  return *reinterpret_cast<const char* const*>(link);
+#endif
+}
+
 // The decorated name of a C++ exception's most derived class: the record's third argument
 // is its exception type, {attributes, destructor, forward, catchable types}, whose first
-// catchable type is {properties, type descriptor, ...}, whose name follows two pointers.
+// catchable type, after their count, is {properties, type descriptor, ...}, whose name
+// follows two pointers.
 void NoteType(const EXCEPTION_RECORD& record) {
   g_last_type[0] = 0;
-  if (record.ExceptionCode != 0xE06D7363 || record.NumberParameters < 3 || !record.ExceptionInformation[2]) return;
-  const auto* type = reinterpret_cast<void* const*>(record.ExceptionInformation[2]);
-  const auto* catchables = static_cast<const int*>(type[3]);
-  const auto* first = *reinterpret_cast<void* const* const*>(catchables + 1);
-  const char* name = static_cast<const char*>(first[1]) + 2 * sizeof(void*);
+  const DWORD arguments = sizeof(void*) == 8 ? 4 : 3;
+  if (record.ExceptionCode != 0xE06D7363 || record.NumberParameters < arguments || !record.ExceptionInformation[2]) return;
+  const char* type = reinterpret_cast<const char*>(record.ExceptionInformation[2]);
+  const char* catchables = Linked(record, type + 12);
+  const char* first = Linked(record, catchables + 4);
+  const char* name = Linked(record, first + 4) + 2 * sizeof(void*);
   std::strncpy(g_last_type, name, sizeof g_last_type - 1);
 }
 }  // namespace

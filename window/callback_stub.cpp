@@ -27,6 +27,19 @@ stub_heap g_stub_heap __attribute__((init_priority(1000)));
 
 }  // namespace
 
+#ifdef _WIN64
+// mov rcx, context ; mov rax, target ; jmp rax
+#pragma pack(push, 1)
+struct callback_stub::code {
+  uint8_t load_context[2];
+  void* context;
+  uint8_t load_target[2];
+  const void* target;
+  uint8_t jump[2];
+};
+#pragma pack(pop)
+#define STUB_CODE(context, target) code{{0x48, 0xB9}, context, {0x48, 0xB8}, target, {0xFF, 0xE0}}
+#else
 // mov dword ptr [esp + 4], context ; jmp target
 #pragma pack(push, 1)
 struct callback_stub::code {
@@ -36,6 +49,8 @@ struct callback_stub::code {
   int32_t target;
 };
 #pragma pack(pop)
+#define STUB_CODE(context, target) code{{0xC7, 0x44, 0x24, 0x04}, context, 0xE9, int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&code_->target + 1))}
+#endif
 
 callback_stub::~callback_stub() {
   if (code_) g_stub_heap.Free(code_);
@@ -47,10 +62,7 @@ bool callback_stub::Write(void* context, const void* target) {
     SetLastError(ERROR_OUTOFMEMORY);
     return false;
   }
-  *code_ = code{{0xC7, 0x44, 0x24, 0x04},
-                context,
-                0xE9,
-                int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&code_->target + 1))};
+  *code_ = STUB_CODE(context, target);
   FlushInstructionCache(GetCurrentProcess(), code_, sizeof(code));
   return true;
 }

@@ -17,6 +17,19 @@
 #include "host/boundary/seh_frame.h"
 
 namespace boundary {
+
+// What leaves a served operation, held without anything to destroy: the frame that holds it
+// is abandoned when the other side catches the exception raised from it.
+struct failure {
+  const void* family;               // the class family it is raised as
+  const char* text;                 // valid until the module unloads
+  struct foreign_object* original;  // the other side's own exception, when it was carried here
+};
+
+// Describes the exception being handled; called inside a catch block only.
+failure describe_current_exception() noexcept;
+[[noreturn]] void raise_across(const failure& failure);
+
 namespace {
 
 using namespace cxx_abi;
@@ -28,33 +41,32 @@ struct call_frame : seh_frame {
   bool taking_over;
 };
 
-EXCEPTION_DISPOSITION __cdecl TakeOverHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*, void*) {
-  auto* frame = static_cast<call_frame*>(establisher);
-  if (IsUnwinding(*record)) {
-    FramesAbandonedBeyond(*frame);
-    if (frame->taking_over) std::free(frame->taken);
+EXCEPTION_DISPOSITION TakeOverHandler(EXCEPTION_RECORD& record, seh_frame& base, CONTEXT& context, void* dispatch) {
+  auto& frame = static_cast<call_frame&>(base);
+  if (IsUnwinding(record)) {
+    FramesAbandonedBeyond(frame);
+    if (frame.taking_over) std::free(frame.taken);
     return ExceptionContinueSearch;
   }
   // Faults and other structured exceptions are the outer handlers' to decide.
-  if (frame->taking_over || !IsCxxException(*record)) return ExceptionContinueSearch;
-  const EXCEPTION_RECORD* thrown_record = record->ExceptionInformation[2] ? record : RethrownException();
+  if (frame.taking_over || !IsCxxException(record)) return ExceptionContinueSearch;
+  const EXCEPTION_RECORD* thrown_record = RaisedType(record).type ? &record : RethrownException();
   if (!thrown_record) return ExceptionContinueSearch;
-  const auto& type = *reinterpret_cast<const cxx_exception_type*>(thrown_record->ExceptionInformation[2]);
-  void* thrown = reinterpret_cast<void*>(thrown_record->ExceptionInformation[1]);
-  frame->taken = RoomFor(type);
-  if (!frame->taken) return ExceptionContinueSearch;
-  frame->taking_over = true;
-  TakeOver(*frame->taken, thrown);
-  frame->taking_over = false;
-  UnwindAbove(*frame, record);
-  // As the platform's runtime does once its handler is done: the frames above are unwound,
-  // and the thrown object, still on the stack, is destroyed, unless it was moved here.
-  if (!Moved(MostDerived(type))) DestroyThrown(type, thrown);
-  __builtin_longjmp(frame->resume, 1);
+  const raised_type type = RaisedType(*thrown_record);
+  void* thrown = RaisedObject(*thrown_record);
+  frame.taken = RoomFor(type);
+  if (!frame.taken) return ExceptionContinueSearch;
+  frame.taking_over = true;
+  TakeOver(*frame.taken, thrown);
+  frame.taking_over = false;
+  // As the platform's runtime does once its handler is done, the thrown object is destroyed,
+  // unless it was moved here; it lies intact in the frame that raised it until the unwinding.
+  if (!Moved(type.most_derived())) DestroyThrown(type, thrown);
+  ResumeAfter(frame, record, context, dispatch);
 }
 
 [[noreturn]] __attribute__((noinline)) void ThrowTakenOver(foreign_object* taken) {
-  FamilyOfForeign(*taken->type).throw_carried(taken);
+  FamilyOfForeign(taken->type).throw_carried(taken);
   __builtin_unreachable();
 }
 
@@ -99,57 +111,61 @@ void raise_across(const failure& left) {
   if (left.original) RaiseOriginal(left.original);
   const auto& raised = *static_cast<const family*>(left.family);
   exception_object object{&raised.vtable->delete_object, left.text, 0};
-  Raise(&object, *raised.exception_type);
+  Raise(&object, {raised.exception_type, OwnImageBase()});
 }
 
 void call_guarded(void (*call)(void* context), void* context) {
   call_frame frame;
+  frame.handler = &TakeOverHandler;
   frame.taken = nullptr;
   frame.taking_over = false;
-  // The jump back restores only the frame and stack pointers; claiming the other registers
-  // that callers keep makes this frame save them, so that its return and its unwinding
-  // give callers theirs back.
-  asm volatile("" ::: "ebx", "esi", "edi");
-  if (__builtin_setjmp(frame.resume)) {
-    PopFrame(frame);
-    ThrowTakenOver(frame.taken);
-  }
-  PushFrame(frame, reinterpret_cast<PEXCEPTION_ROUTINE>(&TakeOverHandler));
-  try {
-    call(context);
-  } catch (...) {
-    // A C++ exception of this module's own, from a call that never left it.
-    PopFrame(frame);
-    throw;
-  }
-  PopFrame(frame);
+  if (!RunInFrame(frame, call, context)) ThrowTakenOver(frame.taken);
 }
 
 namespace {
 // Passes every exception on; tells of the served operation's frames when a handler on the
 // other side abandons them.
-EXCEPTION_DISPOSITION __cdecl ServedHandler(EXCEPTION_RECORD* record, void* establisher, CONTEXT*, void*) {
-  if (IsUnwinding(*record)) FramesAbandonedBeyond(*static_cast<seh_frame*>(establisher));
+EXCEPTION_DISPOSITION ServedHandler(EXCEPTION_RECORD& record, seh_frame& frame, CONTEXT&, void*) {
+  if (IsUnwinding(record)) FramesAbandonedBeyond(frame);
   return ExceptionContinueSearch;
 }
 
 // A C++ exception that a guard's filter handled ends as at the end of a catch block: its
 // object, still in the abandoned frame that raised it, is destroyed.
 void DestroyHandled(const EXCEPTION_RECORD& record) {
-  if (!IsCxxException(record) || !record.ExceptionInformation[2]) return;
-  DestroyThrown(*reinterpret_cast<const cxx_exception_type*>(record.ExceptionInformation[2]),
-                reinterpret_cast<void*>(record.ExceptionInformation[1]));
+  if (!IsCxxException(record) || !RaisedType(record).type) return;
+  DestroyThrown(RaisedType(record), RaisedObject(record));
 }
 
 // The references that owning handles of abandoned frames held go back.
 const bool g_frame_hooks_installed = (SetFrameHooks(&service_handle_link::release_abandoned, &DestroyHandled), true);
+
+struct served_work {
+  void (*work)(void* context);
+  void* context;
+};
+
+// The served operation's body: a failure leaves it as a structured exception, raised once the
+// catch block has ended, so that this side's runtime holds nothing of the exception when the
+// other side takes the frames over.
+void Serve(void* context) {
+  const auto& served = *static_cast<served_work*>(context);
+  failure left;
+  try {
+    served.work(served.context);
+    return;
+  } catch (...) {
+    left = describe_current_exception();
+  }
+  raise_across(left);
+}
 }  // namespace
 
 void serve_work(void (*work)(void* context), void* context) noexcept {
-  serve([&] { work(context); });
+  seh_frame frame;
+  frame.handler = &ServedHandler;
+  served_work served{work, context};
+  RunInFrame(frame, &Serve, &served);
 }
-
-served_frame::served_frame() noexcept { PushFrame(frame_, reinterpret_cast<PEXCEPTION_ROUTINE>(&ServedHandler)); }
-served_frame::~served_frame() { PopFrame(frame_); }
 
 }  // namespace boundary

@@ -17,45 +17,24 @@
 
 #include <type_traits>
 
-#ifdef _WIN32
-#include "host/boundary/seh_frame.h"
-#endif
-
 namespace boundary {
 
 #ifdef _WIN32
-// What leaves a served operation, held without anything to destroy: the frame that holds it
-// is abandoned when the other side catches the exception raised from it.
-struct failure {
-  const void* family;               // the class family it is raised as
-  const char* text;                 // valid until the module unloads
-  struct foreign_object* original;  // the other side's own exception, when it was carried here
-};
-
-// Describes the exception being handled; called inside a catch block only.
-failure describe_current_exception() noexcept;
-[[noreturn]] void raise_across(const failure& failure);
-
 // Runs `call(context)` inside a frame that takes over the other side's C++ exceptions; throws
 // the taken-over exception after the frame is gone.
 void call_guarded(void (*call)(void* context), void* context);
 
 // Runs `work(context)` as serve runs a body: every failure leaves as a structured exception.
+// The frame it runs in tells, when a handler on the other side abandons the operation's
+// frames (its __except handling a fault inside them), so that the references that their
+// owning handles held go back while the frames are still intact.
 void serve_work(void (*work)(void* context), void* context) noexcept;
 
-// Registered for the time of a served operation: when a handler on the other side abandons
-// the operation's frames (its __except handling a fault inside them), the references that
-// their owning handles held go back while the frames are still intact.
-class served_frame {
- public:
-  served_frame() noexcept;
-  ~served_frame();
-  served_frame(const served_frame&) = delete;
-  served_frame& operator=(const served_frame&) = delete;
-
- private:
-  seh_frame frame_;
-};
+// Runs a callable through a function of context, as the gates take their work.
+template <class Callable>
+void RunCallable(void* context) {
+  (*static_cast<Callable*>(context))();
+}
 #endif
 
 template <class Call>
@@ -64,11 +43,11 @@ auto call(Call&& call) -> decltype(call()) {
   static_assert(!std::is_reference_v<Result>, "calls across the boundary answer values");
 #ifdef _WIN32
   if constexpr (std::is_void_v<Result>) {
-    call_guarded([](void* context) { (*static_cast<std::remove_reference_t<Call>*>(context))(); }, &call);
+    call_guarded(&RunCallable<std::remove_reference_t<Call>>, &call);
   } else {
     Result result{};
     auto store = [&] { result = call(); };
-    call_guarded([](void* context) { (*static_cast<decltype(store)*>(context))(); }, &store);
+    call_guarded(&RunCallable<decltype(store)>, &store);
     return result;
   }
 #else
@@ -79,16 +58,15 @@ auto call(Call&& call) -> decltype(call()) {
 template <class Body>
 auto serve(Body&& body) -> decltype(body()) {
 #ifdef _WIN32
-  const served_frame frame;
-  failure left;
-  try {
-    return body();
-  } catch (...) {
-    left = describe_current_exception();
+  using Result = decltype(body());
+  if constexpr (std::is_void_v<Result>) {
+    serve_work(&RunCallable<std::remove_reference_t<Body>>, &body);
+  } else {
+    Result result{};
+    auto store = [&] { result = body(); };
+    serve_work(&RunCallable<decltype(store)>, &store);
+    return result;
   }
-  // Raised only once the catch block has ended, so that this side's runtime holds nothing
-  // of the exception when the other side takes the frames over.
-  raise_across(left);
 #else
   return body();
 #endif

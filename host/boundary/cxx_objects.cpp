@@ -18,14 +18,15 @@ using what_function = const char*(__thiscall*)(const void* object);
 // A type whose objects are copied bit by bit: a plain type, or a class whose objects are moved.
 bool CopiedBitwise(const cxx_type_info& type) { return (type.flags & ClassIsSimpleType) || !type.copy_ctor; }
 
-void CopyThrown(const cxx_type_info& type, void* target, const void* source) {
+void CopyThrown(const raised_type& raised, void* target, const void* source) {
+  const cxx_type_info& type = raised.most_derived();
   if (CopiedBitwise(type)) {
     std::memcpy(target, source, size_t(type.size));
   } else if (type.flags & ClassHasVirtualBaseClass) {
     // The platform gives such types a copy constructor with a most-derived flag.
-    reinterpret_cast<copy_constructor_with_virtual_bases>(reinterpret_cast<void*>(type.copy_ctor))(target, source, 1);
+    reinterpret_cast<copy_constructor_with_virtual_bases>(reinterpret_cast<void*>(raised.copy_ctor(type)))(target, source, 1);
   } else {
-    type.copy_ctor(target, source);
+    raised.copy_ctor(type)(target, source);
   }
 }
 
@@ -40,11 +41,11 @@ const void* Subobject(const void* object, const this_ptr_offsets& offsets) {
 }
 
 // The object's std::exception text, when it is one.
-const char* ForeignText(const cxx_exception_type& type, const void* object) {
-  const cxx_type_info* const* types = TypesOf(type);
-  for (int i = 0; i < type.type_info_table->count; ++i) {
-    if (std::strcmp(types[i]->type_info->mangled, StdExceptionType.mangled) != 0) continue;
-    const void* exception = Subobject(object, types[i]->offsets);
+const char* ForeignText(const raised_type& type, const void* object) {
+  for (int i = 0; i < type.count(); ++i) {
+    const cxx_type_info& catchable = type.catchable(i);
+    if (std::strcmp(type.descriptor(catchable).mangled, StdExceptionType.mangled) != 0) continue;
+    const void* exception = Subobject(object, catchable.offsets);
     const auto* table = *static_cast<const what_function* const*>(exception);
     if (const char* text = table[1](exception)) return text;
   }
@@ -53,31 +54,32 @@ const char* ForeignText(const cxx_exception_type& type, const void* object) {
 
 }  // namespace
 
-foreign_object* RoomFor(const cxx_exception_type& type) {
-  void* block = std::malloc(offsetof(foreign_object, object) + size_t(MostDerived(type).size));
+foreign_object* RoomFor(const raised_type& type) {
+  void* block = std::malloc(offsetof(foreign_object, object) + size_t(type.most_derived().size));
   if (!block) return nullptr;
-  return new (block) foreign_object{1, &type, nullptr, false, {}};
+  return new (block) foreign_object{1, type, nullptr, false, {}};
 }
 
 void TakeOver(foreign_object& taken, const void* thrown) {
-  CopyThrown(MostDerived(*taken.type), taken.object, thrown);
-  taken.text = ForeignText(*taken.type, taken.object);
+  CopyThrown(taken.type, taken.object, thrown);
+  taken.text = ForeignText(taken.type, taken.object);
 }
 
-void DestroyThrown(const cxx_exception_type& type, void* object) {
-  if (type.destructor) type.destructor(object);
+void DestroyThrown(const raised_type& type, void* object) {
+  if (const destructor destroy = type.destructor()) destroy(object);
 }
 
 void Release(foreign_object* taken) {
   if (--taken->references > 0) return;
-  if (!taken->moved_out) DestroyThrown(*taken->type, taken->object);
+  if (!taken->moved_out) DestroyThrown(taken->type, taken->object);
   std::free(taken);
 }
 
-[[noreturn]] void Raise(void* object, const cxx_exception_type& type) {
-  const ULONG_PTR arguments[3] = {CxxFrameMagic, reinterpret_cast<ULONG_PTR>(object),
-                                  reinterpret_cast<ULONG_PTR>(&type)};
-  RaiseException(CxxExceptionCode, EXCEPTION_NONCONTINUABLE, 3, arguments);
+[[noreturn]] void Raise(void* object, const raised_type& type) {
+  // The fourth is the image base that x64 records are read from; 32-bit raises pass three.
+  const ULONG_PTR arguments[4] = {CxxFrameMagic, reinterpret_cast<ULONG_PTR>(object),
+                                  reinterpret_cast<ULONG_PTR>(type.type), type.image_base};
+  RaiseException(CxxExceptionCode, EXCEPTION_NONCONTINUABLE, CxxExceptionParameters, arguments);
   // A non-continuable exception does not come back.
   TerminateProcess(GetCurrentProcess(), CxxExceptionCode);
   for (;;) {
@@ -87,10 +89,10 @@ void Release(foreign_object* taken) {
 // The carried object goes back as a fresh copy in this frame, which stays on the stack while
 // the other side's handler runs and destroys it.
 __attribute__((noinline)) void RaiseOriginal(foreign_object* taken) {
-  const cxx_exception_type& type = *taken->type;
-  const cxx_type_info& most_derived = MostDerived(type);
+  const raised_type type = taken->type;
+  const cxx_type_info& most_derived = type.most_derived();
   void* object = __builtin_alloca_with_align(size_t(most_derived.size), 64);
-  CopyThrown(most_derived, object, taken->object);
+  CopyThrown(type, object, taken->object);
   taken->moved_out = Moved(most_derived);
   Release(taken);
   Raise(object, type);
@@ -108,7 +110,7 @@ const EXCEPTION_RECORD* RethrownException() {
         reinterpret_cast<void*>(GetProcAddress(runtime, "__current_exception")));
     if (!current) continue;
     const auto* record = static_cast<const EXCEPTION_RECORD*>(*current());
-    if (record && IsCxxException(*record) && record->ExceptionInformation[2]) return record;
+    if (record && IsCxxException(*record) && RaisedType(*record).type) return record;
   }
   return nullptr;
 }

@@ -12,16 +12,12 @@ namespace boundary {
 // shared by the copies of the C++ exception that carries it.
 struct foreign_object {
   int references;
-  const cxx_abi::cxx_exception_type* type;
+  cxx_abi::raised_type type;
   const char* text;                    // the object's own what(), valid while the object lives
   bool moved_out;                      // the object went back to the other side bit by bit
   alignas(8) unsigned char object[1];  // as many bytes as the thrown type has
 };
 
-inline const cxx_abi::cxx_type_info* const* TypesOf(const cxx_abi::cxx_exception_type& type) {
-  return type.type_info_table->info;
-}
-inline const cxx_abi::cxx_type_info& MostDerived(const cxx_abi::cxx_exception_type& type) { return *TypesOf(type)[0]; }
 // A class that the other side's compiler gave no copy constructor: its objects are moved, bit
 // by bit, and the place one left is not destroyed.
 inline bool Moved(const cxx_abi::cxx_type_info& type) {
@@ -30,12 +26,12 @@ inline bool Moved(const cxx_abi::cxx_type_info& type) {
 
 // Room for the copy of a thrown object, which TakeOver makes by the other side's copy
 // constructor and what(), either of which may throw.
-foreign_object* RoomFor(const cxx_abi::cxx_exception_type& type);
+foreign_object* RoomFor(const cxx_abi::raised_type& type);
 void TakeOver(foreign_object& taken, const void* thrown);
-void DestroyThrown(const cxx_abi::cxx_exception_type& type, void* object);
+void DestroyThrown(const cxx_abi::raised_type& type, void* object);
 void Release(foreign_object* taken);
 
-[[noreturn]] void Raise(void* object, const cxx_abi::cxx_exception_type& type);
+[[noreturn]] void Raise(void* object, const cxx_abi::raised_type& type);
 // Raises the carried object again, as the other side threw it.
 [[noreturn]] void RaiseOriginal(foreign_object* taken);
 

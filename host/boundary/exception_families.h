@@ -61,6 +61,6 @@ extern const family BadAllocFamily;
 extern const family StdExceptionFamily;
 
 const family& FamilyOfOwn(const std::exception& error);
-const family& FamilyOfForeign(const cxx_abi::cxx_exception_type& type);
+const family& FamilyOfForeign(const cxx_abi::raised_type& type);
 
 }  // namespace boundary

@@ -22,6 +22,43 @@ class counted final : public service_base {
 
 // The other side's __try/__except (EXCEPTION_EXECUTE_HANDLER) around `work`: its handler
 // knows nothing of this module's frames.
+#ifdef _WIN64
+// As the platform's compiler makes it on x64: a function whose unwind information names the
+// handler, which unwinds to a label in it; the label answers the unwinding's return value.
+extern "C" bool foreign_except(void (*work)(void* context), void* context);
+extern "C" char foreign_except_handled[];
+asm(R"(
+  .text
+  .globl foreign_except
+  .def foreign_except; .scl 2; .type 32; .endef
+  .seh_proc foreign_except
+foreign_except:
+  subq $40, %rsp
+  .seh_stackalloc 40
+  .seh_endprologue
+  .seh_handler ForeignHandler, @except
+  movq %rcx, %rax
+  movq %rdx, %rcx
+  callq *%rax
+  xorl %eax, %eax
+foreign_except_handled:
+  addq $40, %rsp
+  ret
+  .seh_endproc
+)");
+
+extern "C" EXCEPTION_DISPOSITION ForeignHandler(EXCEPTION_RECORD* exception, void* establisher, CONTEXT* context,
+                                                DISPATCHER_CONTEXT* dispatch) {
+  RtlUnwindEx(establisher, foreign_except_handled, exception, reinterpret_cast<void*>(1), context,
+              dispatch->HistoryTable);
+  return ExceptionContinueSearch;
+}
+
+template <class Work>
+bool HandledByForeignExcept(Work work) {
+  return foreign_except([](void* context) { (*static_cast<Work*>(context))(); }, &work);
+}
+#else
 struct foreign_frame {
   EXCEPTION_REGISTRATION_RECORD record;
   void* resume[5];
@@ -49,6 +86,7 @@ __attribute__((noinline)) bool HandledByForeignExcept(Work work) {
   __writefsdword(0, reinterpret_cast<DWORD>(frame.record.Next));
   return false;
 }
+#endif
 
 void WriteThrough(volatile int* address) { *address = 1; }
 // Called through a pointer the compiler cannot see through, as code of the library's that

@@ -23,8 +23,9 @@ class host_api_object {
 
 // A GUID result is written through a buffer the caller passes, and the buffer is handed
 // back. Declared this way, every compiler of the platform agrees on the machine code:
-// `this` in ECX, the buffer pushed before the arguments, the buffer returned in EAX
-// (GCC would pass the hidden result buffer of `GUID f()` in ECX instead).
+// on 32-bit, `this` in ECX, the buffer pushed before the arguments, the buffer returned in
+// EAX; on x64, `this` in RCX, the buffer in RDX, the buffer returned in RAX. (GCC would pass
+// the hidden result buffer of `GUID f()` first: in ECX, or in RCX with `this` in RDX.)
 
 #define QUORBEL_PLACEHOLDER_SLOT(n) \
   virtual void unused_slot_##n() {}
