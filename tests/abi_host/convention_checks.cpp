@@ -73,9 +73,10 @@ void RunConventionChecks(player_host& host, component& loaded) {
   CheckText(version, &componentversion::get_about_message, "moxel control plugin by kestrin", "the about text");
 
   preferences_page_v3* page = loaded.page;
-  const bool guidIntact = CheckGuidSlot(page, 5, PageId, "get_guid called with the result's address on the stack");
+  const bool guidIntact =
+      CheckGuidSlot(page, 5, PageId, "get_guid called with the result's address " RESULT_ADDRESS_PLACE);
   const bool parentIntact =
-      CheckGuidSlot(page, 6, ParentPageId, "get_parent_guid called with the result's address on the stack");
+      CheckGuidSlot(page, 6, ParentPageId, "get_parent_guid called with the result's address " RESULT_ADDRESS_PLACE);
   if (guidIntact && parentIntact) {
     const void* const table = *reinterpret_cast<void* const*>(page);
     const GUID guid = page->get_guid();

@@ -83,14 +83,17 @@ constexpr uint32_t NonContinuable = 1;  // EXCEPTION_NONCONTINUABLE
 constexpr bool Is64Bit = sizeof(void*) == 8;
 // The registers the player's compiler uses for a member function's object, an integer or
 // address result, and a floating-point result, named in the report.
+// Also where it passes the address of a result that comes through a hidden pointer.
 #if defined(_M_X64)
 #define OBJECT_REGISTER "RCX"
 #define RESULT_REGISTER "RAX"
 #define FLOAT_RESULT_REGISTER "XMM0"
+#define RESULT_ADDRESS_PLACE "in RDX"
 #else
 #define OBJECT_REGISTER "ECX"
 #define RESULT_REGISTER "EAX"
 #define FLOAT_RESULT_REGISTER "ST(0)"
+#define RESULT_ADDRESS_PLACE "on the stack"
 #endif
 // The magic, the object and the throw information; on x64 also the throwing module's image
 // base, from which the throw information's references count.

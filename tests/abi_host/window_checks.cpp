@@ -192,8 +192,8 @@ void Wheel(player_host& host) {
     leftOver |= left;
   }
   check(leftOver == 0 && track.references == 1,
-        "the other nine notifications pop their arguments and release the references they get", "%d references left",
-        track.references - 1);
+        "the other nine notifications leave the stack as it was and release the references they get",
+        "%d references left", track.references - 1);
 }
 
 void ThrowingPageCallback(player_host& host, component& loaded) {
