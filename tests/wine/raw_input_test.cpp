@@ -92,6 +92,15 @@ class RawInputTest : public MoxelTest {
     EXPECT_TRUE(input::PumpUntil([&] { return g_reader.wheels >= wheels; })) << g_reader.wheels << " of " << wheels;
   }
 
+  // Moves and turns as above: the reader reads each event that the moxel takes, within its
+  // handling.
+  void ExpectEveryEventForwarded(long notches) {
+    MoveAndTurn(notches);
+    EXPECT_GE(g_moxelEvents, notches);
+    EXPECT_EQ(g_reader.events, g_moxelEvents);
+    EXPECT_EQ(g_reader.unreadable, 0);
+  }
+
   HWND reader_ = nullptr;
   HHOOK hook_ = nullptr;
 };
@@ -99,11 +108,7 @@ class RawInputTest : public MoxelTest {
 TEST_F(RawInputTest, AWindowThatHeldTheMouseBeforeGetsEveryEventAndTheRegistrationBack) {
   StartCounting();
   EXPECT_EQ(MouseRegistration().hwndTarget, moxel_);
-  MoveAndTurn(20);
-  // Each event of the moxel, read by the reader within its handling.
-  EXPECT_GE(g_moxelEvents, 20);
-  EXPECT_EQ(g_reader.events, g_moxelEvents);
-  EXPECT_EQ(g_reader.unreadable, 0);
+  ExpectEveryEventForwarded(20);
 
   Stop();
   const RAWINPUTDEVICE back = MouseRegistration();
@@ -135,10 +140,7 @@ TEST_F(RawInputTest, ARegistrationWithoutATargetHasTheKeyboardFocusReadEveryEven
   SetForegroundWindow(reader_);
   SetFocus(reader_);
   ASSERT_TRUE(input::PumpUntil([&] { return GetFocus() == reader_; })) << GetFocus();
-  MoveAndTurn(10);
-  EXPECT_GE(g_moxelEvents, 10);
-  EXPECT_EQ(g_reader.events, g_moxelEvents);
-  EXPECT_EQ(g_reader.unreadable, 0);
+  ExpectEveryEventForwarded(10);
 
   Stop();
   const RAWINPUTDEVICE back = MouseRegistration();
