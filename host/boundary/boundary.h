@@ -30,26 +30,27 @@ void call_guarded(void (*call)(void* context), void* context);
 // owning handles held go back while the frames are still intact.
 void serve_work(void (*work)(void* context), void* context) noexcept;
 
-// Runs a callable through a function of context, as the gates take their work.
+// Runs `callable` through `gate`, which takes its work as a function of context, and answers
+// what the callable answered.
 template <class Callable>
-void RunCallable(void* context) {
-  (*static_cast<Callable*>(context))();
+auto RunThrough(void (*gate)(void (*work)(void* context), void* context), Callable& callable) -> decltype(callable()) {
+  using Result = decltype(callable());
+  if constexpr (std::is_void_v<Result>) {
+    gate([](void* context) { (*static_cast<Callable*>(context))(); }, &callable);
+  } else {
+    Result result{};
+    auto store = [&] { result = callable(); };
+    gate([](void* context) { (*static_cast<decltype(store)*>(context))(); }, &store);
+    return result;
+  }
 }
 #endif
 
 template <class Call>
 auto call(Call&& call) -> decltype(call()) {
-  using Result = decltype(call());
-  static_assert(!std::is_reference_v<Result>, "calls across the boundary answer values");
+  static_assert(!std::is_reference_v<decltype(call())>, "calls across the boundary answer values");
 #ifdef _WIN32
-  if constexpr (std::is_void_v<Result>) {
-    call_guarded(&RunCallable<std::remove_reference_t<Call>>, &call);
-  } else {
-    Result result{};
-    auto store = [&] { result = call(); };
-    call_guarded(&RunCallable<decltype(store)>, &store);
-    return result;
-  }
+  return RunThrough(&call_guarded, call);
 #else
   return call();
 #endif
@@ -58,15 +59,7 @@ auto call(Call&& call) -> decltype(call()) {
 template <class Body>
 auto serve(Body&& body) -> decltype(body()) {
 #ifdef _WIN32
-  using Result = decltype(body());
-  if constexpr (std::is_void_v<Result>) {
-    serve_work(&RunCallable<std::remove_reference_t<Body>>, &body);
-  } else {
-    Result result{};
-    auto store = [&] { result = body(); };
-    serve_work(&RunCallable<decltype(store)>, &store);
-    return result;
-  }
+  return RunThrough(&serve_work, body);
 #else
   return body();
 #endif

@@ -160,6 +160,13 @@ void RunInboundFailureChecks(player_host&, component& loaded) {
   check(caught, "a host disk_error thrown inside a payload reaches the host as const disk_error&", "%s", seen);
   check(original, "it is the host's disk_error, raised with the host's own throw information", "raised as %s",
         RaisedTypeName(g_last_raised));
+  if (Is64Bit) {
+    const HMODULE host = GetModuleHandleW(nullptr);
+    check(g_last_raised.image_base == reinterpret_cast<uintptr_t>(host),
+          "it is raised with the host's image base, from which its throw information counts",
+          "image base %p, the host's being %p", reinterpret_cast<void*>(g_last_raised.image_base),
+          static_cast<void*>(host));
+  }
   check(disk_error::live == 1, "every copy of the host's disk_error is destroyed",
         "%d alive besides the host's, %d copies", disk_error::live - 1, disk_error::copies - copiesBefore);
 

@@ -1,5 +1,5 @@
 // Calls that depend on the player compiler's conventions: GUID results through a hidden
-// pointer with `this` in ECX, floating-point results, text through the host's string object.
+// pointer with `this` in the object register, floating-point results, text through the host's string object.
 #include "host.h"
 
 namespace {
@@ -16,23 +16,24 @@ void CheckText(componentversion& version, void (componentversion::*get)(string_b
 }
 
 // A GUID slot called the way the player's compiler calls it: `this` in ECX, the result's
-// address on the stack, popped by the callee and handed back in EAX. Called on a copy of the
-// service object, which a callee taking its result's address from ECX writes over instead of
-// the service; answers whether the copy stayed intact.
+// address on the stack, popped by the callee and handed back in EAX; on x64 `this` in RCX, the
+// result's address in RDX, handed back in RAX. Called on a copy of the service object, which a
+// callee taking its result's address from the object register (as GCC's convention has it)
+// writes over instead of the service; answers whether the copy stayed intact.
 bool CheckGuidSlot(preferences_page_v3* page, unsigned slot, const GUID& expected, const char* name) {
-  uint32_t copy[4];
+  uintptr_t copy[sizeof(GUID) / sizeof(uintptr_t)];
   memcpy(copy, static_cast<const void*>(page), sizeof copy);
   GUID result{};
-  uint32_t eax = 0;
-  const uint32_t resultAddress = uint32_t(reinterpret_cast<uintptr_t>(&result));
-  const int left = CallMember(copy, slot, &resultAddress, 1, &eax);
+  uintptr_t returned = 0;
+  const uintptr_t resultAddress = reinterpret_cast<uintptr_t>(&result);
+  const int left = CallMember(copy, slot, &resultAddress, 1, &returned);
   const bool intact = memcmp(copy, static_cast<const void*>(page), sizeof copy) == 0;
   char text[40];
   FormatGuid(result, text);
-  check(result == expected && left == 0 && eax == resultAddress && intact, name,
-        "result %s; %d bytes left on the stack; EAX %s the result's address; %s", text, left,
-        eax == resultAddress ? "is" : "is not",
-        intact ? "the object is intact" : "the GUID was written over the object in ECX");
+  check(result == expected && left == 0 && returned == resultAddress && intact, name,
+        "result %s; %d bytes left on the stack; " RESULT_REGISTER " %s the result's address; %s", text, left,
+        returned == resultAddress ? "is" : "is not",
+        intact ? "the object is intact" : "the GUID was written over the object in " OBJECT_REGISTER);
   return intact;
 }
 
@@ -72,9 +73,10 @@ void RunConventionChecks(player_host& host, component& loaded) {
   CheckText(version, &componentversion::get_about_message, "moxel control plugin by kestrin", "the about text");
 
   preferences_page_v3* page = loaded.page;
-  const bool guidIntact = CheckGuidSlot(page, 5, PageId, "get_guid called with the result's address on the stack");
+  const bool guidIntact =
+      CheckGuidSlot(page, 5, PageId, "get_guid called with the result's address " RESULT_ADDRESS_PLACE);
   const bool parentIntact =
-      CheckGuidSlot(page, 6, ParentPageId, "get_parent_guid called with the result's address on the stack");
+      CheckGuidSlot(page, 6, ParentPageId, "get_parent_guid called with the result's address " RESULT_ADDRESS_PLACE);
   if (guidIntact && parentIntact) {
     const void* const table = *reinterpret_cast<void* const*>(page);
     const GUID guid = page->get_guid();
@@ -90,7 +92,8 @@ void RunConventionChecks(player_host& host, component& loaded) {
   for (int i = 0; i < 16; ++i) priority = page->get_sort_priority();  // a leaked x87 value would show in 8
   volatile double third = 1.0;
   third = third / 3.0;
-  check(priority == 0.0 && third * 3.0 == 1.0, "get_sort_priority answers 0.0 in ST(0) and keeps the x87 stack");
+  check(priority == 0.0 && third * 3.0 == 1.0,
+        "get_sort_priority answers 0.0 in " FLOAT_RESULT_REGISTER " and keeps the x87 stack");
 
   host_string address;
   address.set_string("previous", 8);
@@ -119,8 +122,9 @@ void RunConventionChecks(player_host& host, component& loaded) {
   } catch (...) {
   }
   if (!check(instance != nullptr, "the page is instantiated")) {
-    check(g_misdirected_guid_calls == 0, "the component calls the host's GUID slots with the object in ECX",
-          "%d calls with the result's address in ECX", g_misdirected_guid_calls);
+    check(g_misdirected_guid_calls == 0,
+          "the component calls the host's GUID slots with the object in " OBJECT_REGISTER,
+          "%d calls with the result's address in " OBJECT_REGISTER, g_misdirected_guid_calls);
     return;
   }
   char tree[200];
@@ -128,8 +132,8 @@ void RunConventionChecks(player_host& host, component& loaded) {
   const HWND commands = GetDlgItem(instance->get_wnd(), 1008);
   DumpTree(commands, reinterpret_cast<void*>(SendMessageW(commands, TreeNextItem, TreeRoot, 0)), out,
            tree + sizeof tree - 1);
-  check(g_misdirected_guid_calls == 0, "the component calls the host's GUID slots with the object in ECX",
-        "%d calls with the result's address in ECX", g_misdirected_guid_calls);
+  check(g_misdirected_guid_calls == 0, "the component calls the host's GUID slots with the object in " OBJECT_REGISTER,
+        "%d calls with the result's address in " OBJECT_REGISTER, g_misdirected_guid_calls);
   // The section's commands stand in the popup at the section's place (priority 3 before 5).
   check(strcmp(tree, "[main](Playback(Shuffle,Repeat,Play,Throwing))") == 0,
         "the command tree nests the host's commands in the host's popup and section", "%s", tree);

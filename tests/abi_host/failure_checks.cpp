@@ -62,10 +62,16 @@ void CheckFailure(const char* name, const char* message, const char* decorated, 
   }
   if (!check(caught, name, "as const std::exception&: %s", seen) && !failed) return;
   const raised_exception raised = g_last_raised;
-  check(raised.flags == NonContinuable && raised.parameters == 3 && raised.magic == CppThrowMagic &&
+  check(raised.flags == NonContinuable && raised.parameters == CppThrowParameters && raised.magic == CppThrowMagic &&
             strcmp(RaisedTypeName(raised), decorated) == 0,
         name, "raised with flags %u, %u parameters, magic 0x%08X, class %s", unsigned(raised.flags),
         unsigned(raised.parameters), unsigned(raised.magic), RaisedTypeName(raised));
+  if (Is64Bit) {
+    const HMODULE thrower = GetModuleHandleW(L"moxel_control.dll");
+    check(raised.image_base == reinterpret_cast<uintptr_t>(thrower), name,
+          "raised with the image base %p, the component's being %p", reinterpret_cast<void*>(raised.image_base),
+          static_cast<void*>(thrower));
+  }
   CheckCaughtAs<Failure>(name, decorated, operation);
 
   // By value: the host destroys its copy with its own destructor, which frees an owned text.

@@ -16,6 +16,7 @@ struct raised_exception {
   uint32_t flags, parameters, magic;
   const uint8_t* object;
   const throw_info* info;
+  uintptr_t image_base;  // on x64, where the throw information's references count from
 };
 extern raised_exception g_last_raised;
 void WatchRaisedExceptions();
@@ -25,11 +26,15 @@ void StartWatchdog(DWORD seconds);
 const char* RaisedTypeName(const raised_exception& raised);
 size_t RaisedObjectSize(const raised_exception& raised);
 
-// Calls slot `slot` of `object` as the player's compiler calls a member function: the object
-// in ECX, `words` 32-bit arguments pushed from the last to the first. Stores EAX in `eax` and
-// answers the bytes the callee left on the stack: 0 when it popped exactly its arguments.
-extern "C" int __cdecl CallMember(void* object, unsigned slot, const uint32_t* arguments, unsigned words,
-                                  uint32_t* eax);
+// Calls slot `slot` of `object` as the player's compiler calls a member function with `words`
+// pointer-sized arguments. On 32-bit x86: the object in ECX, the arguments pushed from the last
+// to the first. On x64: the object in RCX, the first three arguments in RDX, R8 and R9 and
+// also in XMM1 to XMM3 (where a floating-point argument goes), the rest on the stack above
+// the callee's 32-byte home area. Stores the integer result register (EAX, RAX) in `result`
+// and answers the bytes the callee left on the stack: 0 when it popped exactly its arguments
+// on 32-bit x86, always 0 on x64, where the caller pops.
+extern "C" int __cdecl CallMember(void* object, unsigned slot, const uintptr_t* arguments, unsigned words,
+                                  uintptr_t* result);
 
 // ---- Text and bytes
 void FormatInto(char* out, size_t size, const char* format, va_list arguments);
@@ -239,9 +244,10 @@ class host_playback final : public counted_service<playback_control> {
   int set_calls = 0, get_calls = 0;
 };
 
-// A GUID slot of the host entered with another object than one of its own in ECX was called
-// the other compiler's way, with the result's address in ECX and the object on the stack. It
-// counts the call and throws, since answering would write the GUID over the host's object.
+// A GUID slot of the host entered with another object than one of its own in the object
+// register was called the other compiler's way, with the result's address there and the object
+// on the stack (in RDX on x64). It counts the call and throws, since answering would write the
+// GUID over the host's object.
 extern int g_misdirected_guid_calls;
 void RegisterGuidAnswerer(const void* object);
 void RequireGuidAnswerer(const void* object);

@@ -85,30 +85,31 @@ rethrow* g_rethrow = nullptr;
 EXCEPTION_RECORD* g_in_flight = nullptr;
 
 // The host compiler's own throw information of disk_error, as a throw raises it.
-const throw_info* DiskErrorThrowInfo() {
-  static const throw_info* info = nullptr;
-  if (!info) {
+const raised_exception& DiskErrorThrow() {
+  static raised_exception raised{};
+  if (!raised.info) {
     try {
       throw disk_error("sample", 0);
     } catch (const disk_error&) {
-      info = g_last_raised.info;
+      raised = g_last_raised;
     }
   }
-  return info;
+  return raised;
 }
 }  // namespace
 
 extern "C" __declspec(dllexport) void** __cdecl __current_exception() { return reinterpret_cast<void**>(&g_in_flight); }
 
 rethrow::rethrow(rethrow_site site) : site_(site) {
-  const throw_info* info = DiskErrorThrowInfo();
+  const raised_exception& sample = DiskErrorThrow();
   disk_error* object = new (object_) disk_error("disk on fire", 4711);
   in_flight_.ExceptionCode = CppExceptionCode;
   in_flight_.ExceptionFlags = NonContinuable;
-  in_flight_.NumberParameters = 3;
+  in_flight_.NumberParameters = CppThrowParameters;
   in_flight_.ExceptionInformation[0] = CppThrowMagic;
   in_flight_.ExceptionInformation[1] = reinterpret_cast<uintptr_t>(object);
-  in_flight_.ExceptionInformation[2] = reinterpret_cast<uintptr_t>(info);
+  in_flight_.ExceptionInformation[2] = reinterpret_cast<uintptr_t>(sample.info);
+  in_flight_.ExceptionInformation[3] = sample.image_base;
   g_in_flight = &in_flight_;
   g_rethrow = this;
 }
@@ -124,8 +125,8 @@ void RethrowIfTold(rethrow_site site) {
   if (!g_rethrow || g_rethrow->site_ != site) return;
   ++g_rethrow->raised;
   g_rethrow = nullptr;
-  const uintptr_t rethrown[3] = {CppThrowMagic, 0, 0};
-  RaiseException(CppExceptionCode, NonContinuable, 3, rethrown);
+  const uintptr_t rethrown[CppThrowParameters] = {CppThrowMagic};
+  RaiseException(CppExceptionCode, NonContinuable, CppThrowParameters, rethrown);
 }
 
 // ---- Streams
@@ -199,7 +200,7 @@ void RequireGuidAnswerer(const void* object) {
   for (unsigned i = 0; i < g_guid_answerer_count; ++i)
     if (g_guid_answerers[i] == object) return;
   ++g_misdirected_guid_calls;
-  throw std::runtime_error("GUID slot called with the result's address in ECX");
+  throw std::runtime_error("GUID slot called with the result's address in " OBJECT_REGISTER);
 }
 
 host_commands::host_commands(const GUID& parent, uint32_t priority, host_command first, host_command second)

@@ -36,8 +36,10 @@ T* ServiceOf(service_factory* factory) {
 }  // namespace
 
 // A MinGW-built component that another maker could have put in the player: it throws and
-// catches its own exceptions through the shared GCC runtime DLL that it imports.
+// catches its own exceptions through the shared GCC runtime DLL that it imports, named after
+// its unwinder: DWARF-2 tables on 32-bit x86, the system's unwind tables on x64.
 using catches_own_function = int(__cdecl*)(int value);
+constexpr const wchar_t* GccRuntime = Is64Bit ? L"libgcc_s_seh-1.dll" : L"libgcc_s_dw2-1.dll";
 
 catches_own_function LoadMingwModule(const wchar_t* folder) {
   wchar_t path[520];
@@ -46,7 +48,7 @@ catches_own_function LoadMingwModule(const wchar_t* folder) {
   if (!check(module != nullptr, "the MinGW-built module loads before the component", module ? nullptr : "error %u",
              unsigned(GetLastError())))
     return nullptr;
-  check(GetModuleHandleW(L"libgcc_s_dw2-1.dll") != nullptr, "the shared GCC runtime DLL is in the process");
+  check(GetModuleHandleW(GccRuntime) != nullptr, "the shared GCC runtime DLL is in the process");
   return reinterpret_cast<catches_own_function>(GetProcAddress(module, "mingw_module_catches_its_own"));
 }
 
@@ -58,7 +60,7 @@ bool RunLoadingChecks(player_host& host, component& loaded, bool withMingwModule
   wchar_t folder[520], path[520];
   ProgramFolder(folder);
   bool runtimeBeside = false;
-  static const wchar_t* const runtimes[] = {L"libgcc_s_dw2-1.dll", L"libstdc++-6.dll", L"libwinpthread-1.dll"};
+  static const wchar_t* const runtimes[] = {GccRuntime, L"libstdc++-6.dll", L"libwinpthread-1.dll"};
   for (const wchar_t* runtime : runtimes) {
     InFolder(folder, runtime, path);
     runtimeBeside |= GetFileAttributesW(path) != InvalidFileAttributes;

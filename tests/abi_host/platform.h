@@ -80,6 +80,24 @@ extern exception_counts g_exception_counts;
 constexpr uint32_t CppExceptionCode = 0xE06D7363;
 constexpr uint32_t CppThrowMagic = 0x19930520;
 constexpr uint32_t NonContinuable = 1;  // EXCEPTION_NONCONTINUABLE
+constexpr bool Is64Bit = sizeof(void*) == 8;
+// The registers the player's compiler uses for a member function's object, an integer or
+// address result, and a floating-point result, named in the report.
+// Also where it passes the address of a result that comes through a hidden pointer.
+#if defined(_M_X64)
+#define OBJECT_REGISTER "RCX"
+#define RESULT_REGISTER "RAX"
+#define FLOAT_RESULT_REGISTER "XMM0"
+#define RESULT_ADDRESS_PLACE "in RDX"
+#else
+#define OBJECT_REGISTER "ECX"
+#define RESULT_REGISTER "EAX"
+#define FLOAT_RESULT_REGISTER "ST(0)"
+#define RESULT_ADDRESS_PLACE "on the stack"
+#endif
+// The magic, the object and the throw information; on x64 also the throwing module's image
+// base, from which the throw information's references count.
+constexpr uint32_t CppThrowParameters = Is64Bit ? 4 : 3;
 
 struct EXCEPTION_RECORD {
   uint32_t ExceptionCode;
@@ -94,6 +112,21 @@ struct EXCEPTION_POINTERS {
   void* ContextRecord;
 };
 
+// A reference within the throw information: an address on 32-bit x86, an offset from the
+// throwing module's image base on x64.
+template <class T>
+struct throw_reference {
+#if defined(_M_X64)
+  int32_t offset;
+  const T* in(uintptr_t imageBase) const {
+    return offset ? reinterpret_cast<const T*>(imageBase + uintptr_t(intptr_t(offset))) : nullptr;
+  }
+#else
+  const T* address;
+  const T* in(uintptr_t) const { return address; }
+#endif
+};
+
 struct type_descriptor {
   const void* table;
   void* spare;
@@ -101,21 +134,39 @@ struct type_descriptor {
 };
 struct catchable_type {
   uint32_t properties;
-  const type_descriptor* type;
+  throw_reference<type_descriptor> type;
   int32_t mdisp, pdisp, vdisp;
   uint32_t size;
-  const void* copy;
+  throw_reference<void> copy;
 };
 struct catchable_type_array {
   int32_t count;
-  const catchable_type* types[1];
+  throw_reference<catchable_type> types[1];
 };
 struct throw_info {
   uint32_t attributes;
-  const void* destroy;
-  const void* forward_compat;
-  const catchable_type_array* types;
+  throw_reference<void> destroy;
+  throw_reference<void> forward_compat;
+  throw_reference<catchable_type_array> types;
 };
+
+// The base the references of a C++ exception record's throw information count from.
+inline uintptr_t ThrowImageBase(const EXCEPTION_RECORD& record) {
+  return Is64Bit && record.NumberParameters > 3 ? record.ExceptionInformation[3] : 0;
+}
+
+// The thrown object's most derived class, or null for throw information that lists none.
+inline const catchable_type* MostDerivedType(const throw_info* info, uintptr_t imageBase) {
+  const catchable_type_array* types = info ? info->types.in(imageBase) : nullptr;
+  return types && types->count > 0 ? types->types[0].in(imageBase) : nullptr;
+}
+
+// Its decorated name, or "".
+inline const char* MostDerivedTypeName(const throw_info* info, uintptr_t imageBase) {
+  const catchable_type* type = MostDerivedType(info, imageBase);
+  const type_descriptor* descriptor = type ? type->type.in(imageBase) : nullptr;
+  return descriptor ? descriptor->name : "";
+}
 
 // ---- Win32
 typedef unsigned long DWORD;
@@ -160,7 +211,16 @@ struct PROCESS_HEAP_ENTRY {
   DWORD cbData;
   uint8_t cbOverhead, iRegionIndex;
   uint16_t wFlags;
-  DWORD details[4];
+  union {
+    struct {
+      HANDLE hMem;
+      DWORD dwReserved[3];
+    } Block;
+    struct {
+      DWORD dwCommittedSize, dwUnCommittedSize;
+      void *lpFirstBlock, *lpLastBlock;
+    } Region;
+  };
 };
 constexpr uint16_t HeapEntryBusy = 0x0004;  // PROCESS_HEAP_ENTRY_BUSY
 

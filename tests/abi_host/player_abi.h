@@ -148,8 +148,8 @@ class menu_group_popup : public menu_group {
   virtual void get_display_string(string_base& out) = 0;  // [6]
 };
 
-// The component's playback listener: slots [0] to [8] take 2, R, 1, 2, 1, R, 1, 1 and 2
-// 32-bit words, R a counted reference that the listener releases.
+// The component's playback listener: slots [0] to [8] take 2, R, 1, D, 1, R, 1, 1 and D
+// pointer-sized words, R a counted reference that the listener releases, D a double.
 class play_callback {
  public:
   virtual void on_playback_starting(uint32_t command, uint32_t paused) = 0;  // [0]
@@ -163,7 +163,8 @@ class play_callback {
   virtual void on_playback_time(double seconds) = 0;                         // [8]
   virtual void on_volume_change(float db) = 0;                               // [9]
 };
-constexpr unsigned PlayCallbackArgumentWords[9] = {2, 1, 1, 2, 1, 1, 1, 1, 2};
+constexpr unsigned DoubleWords = sizeof(double) / sizeof(uintptr_t);
+constexpr unsigned PlayCallbackArgumentWords[9] = {2, 1, 1, DoubleWords, 1, 1, 1, 1, DoubleWords};
 constexpr bool PlayCallbackTakesReference[9] = {false, true, false, false, false, true, false, false, false};
 
 class play_callback_manager : public service_base {

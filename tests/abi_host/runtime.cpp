@@ -140,6 +140,7 @@ long __stdcall RecordRaise(EXCEPTION_POINTERS* pointers) {
         record.NumberParameters > 1 ? reinterpret_cast<const uint8_t*>(record.ExceptionInformation[1]) : nullptr;
     g_last_raised.info =
         record.NumberParameters > 2 ? reinterpret_cast<const throw_info*>(record.ExceptionInformation[2]) : nullptr;
+    g_last_raised.image_base = ThrowImageBase(record);
   }
   return 0;  // go on searching
 }
@@ -172,16 +173,16 @@ void WatchRaisedExceptions() {
 }
 
 const char* RaisedTypeName(const raised_exception& raised) {
-  if (!raised.info || !raised.info->types || raised.info->types->count < 1) return "";
-  return raised.info->types->types[0]->type->name;
+  return MostDerivedTypeName(raised.info, raised.image_base);
 }
 
 size_t RaisedObjectSize(const raised_exception& raised) {
-  if (!raised.info || !raised.info->types || raised.info->types->count < 1) return 0;
-  return raised.info->types->types[0]->size;
+  const catchable_type* type = MostDerivedType(raised.info, raised.image_base);
+  return type ? type->size : 0;
 }
 
-extern "C" __attribute__((naked)) int __cdecl CallMember(void*, unsigned, const uint32_t*, unsigned, uint32_t*) {
+#if defined(_M_IX86)
+extern "C" __attribute__((naked)) int __cdecl CallMember(void*, unsigned, const uintptr_t*, unsigned, uintptr_t*) {
   __asm__(
       "pushl %ebp\n\t"
       "movl %esp, %ebp\n\t"
@@ -213,6 +214,70 @@ extern "C" __attribute__((naked)) int __cdecl CallMember(void*, unsigned, const 
       "popl %ebp\n\t"
       "retl\n\t");
 }
+#else
+// A frame of its own, described to the system's unwinder, so that an exception can pass it.
+__asm__(
+    ".text\n"
+    ".globl CallMember\n"
+    ".def CallMember; .scl 2; .type 32; .endef\n"
+    ".seh_proc CallMember\n"
+    "CallMember:\n\t"
+    "pushq %rbp\n\t"
+    ".seh_pushreg %rbp\n\t"
+    "pushq %rsi\n\t"
+    ".seh_pushreg %rsi\n\t"
+    "pushq %rdi\n\t"
+    ".seh_pushreg %rdi\n\t"
+    "pushq %rbx\n\t"
+    ".seh_pushreg %rbx\n\t"
+    "movq %rsp, %rbp\n\t"
+    ".seh_setframe %rbp, 0\n\t"
+    ".seh_endprologue\n\t"
+    "movq %rcx, %rbx\n\t"   // object
+    "movl %edx, %r10d\n\t"  // slot
+    "movq %r8, %rsi\n\t"    // arguments
+    "movl %r9d, %edi\n\t"   // words
+    // The object's slot and the arguments' slots, at least the four of the home area, an
+    // odd count that leaves the stack 16-byte aligned at the call.
+    "leal 1(%rdi), %ecx\n\t"
+    "cmpl $4, %ecx\n\t"
+    "jae 1f\n\t"
+    "movl $4, %ecx\n\t"
+    "1:\n\t"
+    "orl $1, %ecx\n\t"
+    "shlq $3, %rcx\n\t"
+    "subq %rcx, %rsp\n\t"
+    "xorl %ecx, %ecx\n\t"
+    "2:\n\t"
+    "cmpl %edi, %ecx\n\t"
+    "jae 3f\n\t"
+    "movq (%rsi,%rcx,8), %rdx\n\t"
+    "movq %rdx, 8(%rsp,%rcx,8)\n\t"
+    "incl %ecx\n\t"
+    "jmp 2b\n\t"
+    "3:\n\t"
+    "movq 8(%rsp), %rdx\n\t"
+    "movq 16(%rsp), %r8\n\t"
+    "movq 24(%rsp), %r9\n\t"
+    "movq %rdx, %xmm1\n\t"
+    "movq %r8, %xmm2\n\t"
+    "movq %r9, %xmm3\n\t"
+    "movq %rbx, %rcx\n\t"
+    "movq (%rbx), %rax\n\t"
+    "movq %rsp, %rdi\n\t"  // the stack before the call
+    "callq *(%rax,%r10,8)\n\t"
+    "movq 72(%rbp), %rdx\n\t"  // result, the fifth argument, above the four saved registers and the home area
+    "movq %rax, (%rdx)\n\t"
+    "movq %rdi, %rax\n\t"
+    "subq %rsp, %rax\n\t"  // what the callee left
+    "leaq 0(%rbp), %rsp\n\t"
+    "popq %rbx\n\t"
+    "popq %rdi\n\t"
+    "popq %rsi\n\t"
+    "popq %rbp\n\t"
+    "retq\n"
+    ".seh_endproc\n");
+#endif
 
 // ---- Text and bytes
 void FormatInto(char* out, size_t size, const char* format, va_list arguments) {

@@ -9,10 +9,9 @@ char g_last_type[64] = "";
 // The decorated class name of a C++ exception's object, read from the host's own layout.
 void NoteType(const EXCEPTION_RECORD& record) {
   g_last_type[0] = 0;
-  if (record.ExceptionCode != CppExceptionCode || record.NumberParameters < 3 || !record.ExceptionInformation[2])
-    return;
-  const auto* info = reinterpret_cast<const throw_info*>(record.ExceptionInformation[2]);
-  const char* name = info->types->types[0]->type->name;
+  if (record.ExceptionCode != CppExceptionCode || record.NumberParameters < CppThrowParameters) return;
+  const char* name =
+      MostDerivedTypeName(reinterpret_cast<const throw_info*>(record.ExceptionInformation[2]), ThrowImageBase(record));
   unsigned at = 0;
   for (; name[at] && at + 1 < sizeof g_last_type; ++at) g_last_type[at] = name[at];
   g_last_type[at] = 0;

@@ -102,9 +102,9 @@ void ThrowingCommand(player_host& host) {
         host.commands.references, LiveHostExceptions() - before);
   Click(MouseRightDown, MouseRightUp);
   Click(MouseLeftDown, MouseLeftUp);
-  check(PumpUntil([&] { return host.commands.executed[1] == 2; }) && host.commands.executed[0] == 1,
-        "the moxel goes on running commands", "Play %d, Throwing %d times", host.commands.executed[0],
-        host.commands.executed[1]);
+  const bool ranAgain = PumpUntil([&] { return host.commands.executed[1] == 2; });
+  check(ranAgain && host.commands.executed[0] == 1, "the moxel goes on running commands", "Play %d, Throwing %d times",
+        host.commands.executed[0], host.commands.executed[1]);
 }
 
 // A command whose execute rethrows from its catch block.
@@ -113,7 +113,8 @@ void RethrowingCommand(player_host& host) {
   {
     rethrow inFlight(rethrow_site::execute);
     Click(MouseLeftDown, MouseLeftUp);
-    check(PumpUntil([&] { return inFlight.raised > 0; }) && inFlight.raised == 1,
+    const bool raised = PumpUntil([&] { return inFlight.raised > 0; });
+    check(raised && inFlight.raised == 1,
           "a click whose command rethrows the host's exception in flight; the host runs on", "rethrown %d times",
           inFlight.raised);
   }
@@ -130,7 +131,8 @@ void RethrowingVolume(player_host& host) {
   {
     rethrow inFlight(rethrow_site::set_volume);
     Notch();
-    check(PumpUntil([&] { return inFlight.raised > 0; }) && inFlight.raised == 1 && playback.volume == volume,
+    const bool raised = PumpUntil([&] { return inFlight.raised > 0; });
+    check(raised && inFlight.raised == 1 && playback.volume == volume,
           "a wheel step whose set_volume rethrows the host's exception in flight ends the step; the host runs on",
           "rethrown %d times", inFlight.raised);
   }
@@ -145,8 +147,8 @@ void Wheel(player_host& host) {
   playback.set_throws = true;
   const int before = LiveHostExceptions();
   Notch();
-  check(PumpUntil([&] { return playback.set_calls > 0; }) && playback.set_calls == 1 && playback.volume == -6.0f &&
-            !FindWindowW(VolumeBarClassName, nullptr),
+  const bool called = PumpUntil([&] { return playback.set_calls > 0; });
+  check(called && playback.set_calls == 1 && playback.volume == -6.0f && !FindWindowW(VolumeBarClassName, nullptr),
         "a wheel step whose set_volume throws ends the step; the host runs on", "%d set_volume calls",
         playback.set_calls);
   check(playback.references == 1 && LiveHostExceptions() == before,
@@ -179,19 +181,19 @@ void Wheel(player_host& host) {
   host_object track;
   int leftOver = 0;
   for (unsigned slot = 0; slot < 9; ++slot) {
-    uint32_t arguments[2] = {7, 0};
+    uintptr_t arguments[2] = {7, 0};
     if (PlayCallbackTakesReference[slot]) {
       track.service_add_ref();
-      arguments[0] = uint32_t(reinterpret_cast<uintptr_t>(&track));
+      arguments[0] = reinterpret_cast<uintptr_t>(&track);
     }
-    uint32_t eax = 0;
-    const int left = CallMember(listener, slot, arguments, PlayCallbackArgumentWords[slot], &eax);
+    uintptr_t returned = 0;
+    const int left = CallMember(listener, slot, arguments, PlayCallbackArgumentWords[slot], &returned);
     if (left != 0) note("notification [%u] left %d bytes on the stack", slot, left);
     leftOver |= left;
   }
   check(leftOver == 0 && track.references == 1,
-        "the other nine notifications pop their arguments and release the references they get", "%d references left",
-        track.references - 1);
+        "the other nine notifications leave the stack as it was and release the references they get",
+        "%d references left", track.references - 1);
 }
 
 void ThrowingPageCallback(player_host& host, component& loaded) {

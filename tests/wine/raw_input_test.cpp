@@ -92,6 +92,15 @@ class RawInputTest : public MoxelTest {
     EXPECT_TRUE(input::PumpUntil([&] { return g_reader.wheels >= wheels; })) << g_reader.wheels << " of " << wheels;
   }
 
+  // Moves and turns as above: the reader reads each event that the moxel takes, within its
+  // handling.
+  void ExpectEveryEventForwarded(long notches) {
+    MoveAndTurn(notches);
+    EXPECT_GE(g_moxelEvents, notches);
+    EXPECT_EQ(g_reader.events, g_moxelEvents);
+    EXPECT_EQ(g_reader.unreadable, 0);
+  }
+
   HWND reader_ = nullptr;
   HHOOK hook_ = nullptr;
 };
@@ -99,11 +108,7 @@ class RawInputTest : public MoxelTest {
 TEST_F(RawInputTest, AWindowThatHeldTheMouseBeforeGetsEveryEventAndTheRegistrationBack) {
   StartCounting();
   EXPECT_EQ(MouseRegistration().hwndTarget, moxel_);
-  MoveAndTurn(20);
-  // Each event of the moxel, read by the reader within its handling.
-  EXPECT_GE(g_moxelEvents, 20);
-  EXPECT_EQ(g_reader.events, g_moxelEvents);
-  EXPECT_EQ(g_reader.unreadable, 0);
+  ExpectEveryEventForwarded(20);
 
   Stop();
   const RAWINPUTDEVICE back = MouseRegistration();
@@ -124,6 +129,24 @@ TEST_F(RawInputTest, AnEarlierTargetThatIsGoneByQuitLeavesNoRegistration) {
   EXPECT_TRUE(input::PumpUntil([] { return g_moxelEvents > 0; }));  // the moxel still reads its events
   Stop();
   EXPECT_EQ(MouseRegistration().usUsagePage, 0);
+}
+
+TEST_F(RawInputTest, ARegistrationWithoutATargetHasTheKeyboardFocusReadEveryEventAndGetsItBack) {
+  // The player's registration follows the keyboard focus, which its reader holds in front.
+  const RAWINPUTDEVICE followsFocus{0x01, 0x02, 0, nullptr};
+  ASSERT_TRUE(RegisterRawInputDevices(&followsFocus, 1, sizeof followsFocus));
+  StartCounting();
+  SetWindowPos(reader_, HWND_TOP, 300, 300, 50, 50, SWP_SHOWWINDOW);
+  SetForegroundWindow(reader_);
+  SetFocus(reader_);
+  ASSERT_TRUE(input::PumpUntil([&] { return GetFocus() == reader_; })) << GetFocus();
+  ExpectEveryEventForwarded(10);
+
+  Stop();
+  const RAWINPUTDEVICE back = MouseRegistration();
+  EXPECT_EQ(back.usUsagePage, 0x01);
+  EXPECT_EQ(back.hwndTarget, nullptr);
+  EXPECT_EQ(back.dwFlags, 0u);
 }
 
 }  // namespace
