@@ -70,6 +70,11 @@ void Drive(timed_window& timed, long count) {
 }  // namespace
 
 int main() {
+  // The player's main window has the foreground, as it would: Wine sends raw input only while
+  // some window has the foreground or the pointer is over a window.
+  const HWND player = CreateWindowExW(0, L"STATIC", L"quorbel", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 700, 600, 300, 200,
+                                      nullptr, nullptr, nullptr, nullptr);
+  SetForegroundWindow(player);
   wchar_t temp[MAX_PATH];
   GetTempPathW(MAX_PATH, temp);
   player_session session(BinFolder() + L"\\moxel_control.dll", std::wstring(temp) + L"moxel_bench_profile");
