@@ -29,7 +29,8 @@ const char* Linked(const EXCEPTION_RECORD& record, const char* link) {
 void NoteType(const EXCEPTION_RECORD& record) {
   g_last_type[0] = 0;
   const DWORD arguments = sizeof(void*) == 8 ? 4 : 3;
-  if (record.ExceptionCode != 0xE06D7363 || record.NumberParameters < arguments || !record.ExceptionInformation[2]) return;
+  if (record.ExceptionCode != 0xE06D7363 || record.NumberParameters < arguments || !record.ExceptionInformation[2])
+    return;
   const char* type = reinterpret_cast<const char*>(record.ExceptionInformation[2]);
   const char* catchables = Linked(record, type + 12);
   const char* first = Linked(record, catchables + 4);

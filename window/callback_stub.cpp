@@ -38,7 +38,6 @@ struct callback_stub::code {
   uint8_t jump[2];
 };
 #pragma pack(pop)
-#define STUB_CODE(context, target) code{{0x48, 0xB9}, context, {0x48, 0xB8}, target, {0xFF, 0xE0}}
 #else
 // mov dword ptr [esp + 4], context ; jmp target
 #pragma pack(push, 1)
@@ -49,7 +48,6 @@ struct callback_stub::code {
   int32_t target;
 };
 #pragma pack(pop)
-#define STUB_CODE(context, target) code{{0xC7, 0x44, 0x24, 0x04}, context, 0xE9, int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&code_->target + 1))}
 #endif
 
 callback_stub::~callback_stub() {
@@ -62,7 +60,14 @@ bool callback_stub::Write(void* context, const void* target) {
     SetLastError(ERROR_OUTOFMEMORY);
     return false;
   }
-  *code_ = STUB_CODE(context, target);
+#ifdef _WIN64
+  *code_ = code{{0x48, 0xB9}, context, {0x48, 0xB8}, target, {0xFF, 0xE0}};
+#else
+  *code_ = code{{0xC7, 0x44, 0x24, 0x04},
+                context,
+                0xE9,
+                int32_t(reinterpret_cast<intptr_t>(target) - reinterpret_cast<intptr_t>(&code_->target + 1))};
+#endif
   FlushInstructionCache(GetCurrentProcess(), code_, sizeof(code));
   return true;
 }

@@ -24,7 +24,8 @@ void CopyThrown(const raised_type& raised, void* target, const void* source) {
     std::memcpy(target, source, size_t(type.size));
   } else if (type.flags & ClassHasVirtualBaseClass) {
     // The platform gives such types a copy constructor with a most-derived flag.
-    reinterpret_cast<copy_constructor_with_virtual_bases>(reinterpret_cast<void*>(raised.copy_ctor(type)))(target, source, 1);
+    reinterpret_cast<copy_constructor_with_virtual_bases>(reinterpret_cast<void*>(raised.copy_ctor(type)))(target,
+                                                                                                           source, 1);
   } else {
     raised.copy_ctor(type)(target, source);
   }

@@ -64,7 +64,8 @@ struct raised_records<std::index_sequence<Position...>, Chain...> {
   static inline const image_relative<rtti_base_descriptor> base_links[] = {&bases[Position]...};
   static inline const rtti_object_hierarchy hierarchy = {0, 0, count, base_links};
 #ifdef _WIN64
-  static inline const rtti_object_locator locator = {LocatorSignature, 0, 0, types[0], &hierarchy, &raised_records::locator};
+  static inline const rtti_object_locator locator = {LocatorSignature, 0,          0,
+                                                     types[0],         &hierarchy, &raised_records::locator};
 #else
   static inline const rtti_object_locator locator = {LocatorSignature, 0, 0, types[0], &hierarchy};
 #endif

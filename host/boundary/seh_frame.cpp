@@ -13,9 +13,18 @@ handled_exception_hook g_handled_exception_hook = nullptr;
 // bounds that frames give are rough.
 void Abandoned(const void* low, const void* high) {
   if (!g_abandoned_frames_hook) return;
-  const auto& stack = *reinterpret_cast<const NT_TIB*>(NtCurrentTeb());
-  g_abandoned_frames_hook(std::max(static_cast<const char*>(low), static_cast<const char*>(stack.StackLimit)),
-                          std::min(static_cast<const char*>(high), static_cast<const char*>(stack.StackBase)));
+  // The thread's NT_TIB: StackBase one word in, StackLimit two.
+  const char* stack_high;
+  const char* stack_low;
+#ifdef _WIN64
+  asm("movq %%gs:8, %0" : "=r"(stack_high));
+  asm("movq %%gs:16, %0" : "=r"(stack_low));
+#else
+  asm("movl %%fs:4, %0" : "=r"(stack_high));
+  asm("movl %%fs:8, %0" : "=r"(stack_low));
+#endif
+  g_abandoned_frames_hook(std::max(static_cast<const char*>(low), stack_low),
+                          std::min(static_cast<const char*>(high), stack_high));
 }
 
 }  // namespace

@@ -15,8 +15,8 @@ struct seh_frame;
 // A frame's handler, called for every exception that the frames above the frame raise and
 // for every unwinding of them by a handler further out. `dispatch` is the system's own
 // context of the call, which ResumeAfter passes back.
-using seh_frame_handler = EXCEPTION_DISPOSITION (*)(EXCEPTION_RECORD& exception, seh_frame& frame,
-                                                     CONTEXT& context, void* dispatch);
+using seh_frame_handler = EXCEPTION_DISPOSITION (*)(EXCEPTION_RECORD& exception, seh_frame& frame, CONTEXT& context,
+                                                    void* dispatch);
 
 struct seh_frame {
 #ifndef _WIN64

@@ -95,7 +95,8 @@ class AccessibilityTest : public MoxelTest {
   // The client-area object of `window`, owned by the caller.
   static IAccessible* ClientObject(HWND window) {
     IAccessible* object = nullptr;
-    if (FAILED(AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
+    if (FAILED(
+            AccessibleObjectFromWindow(window, OBJID_CLIENT, __uuidof(IAccessible), reinterpret_cast<void**>(&object))))
       return nullptr;
     return object;
   }
